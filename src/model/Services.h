@@ -1,0 +1,25 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace kartovex {
+
+struct CommonDialog;
+
+// A modal message box with the information icon and a single OK button.
+class MessageBoxService {
+public:
+    virtual ~MessageBoxService() = default;
+    virtual void information(const std::string& text, const std::string& title) = 0;
+};
+
+// The platform's open-file dialog. Returns the picked file's full path, or nothing when
+// the user cancels or closes the dialog.
+class FileChooser {
+public:
+    virtual ~FileChooser() = default;
+    virtual std::optional<std::string> showOpen(const CommonDialog& settings) = 0;
+};
+
+}  // namespace kartovex

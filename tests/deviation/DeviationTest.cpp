@@ -1,0 +1,62 @@
+#include "deviation/Deviation.h"
+
+#include <gtest/gtest.h>
+
+namespace kartovex {
+namespace {
+
+struct Row {
+    const char* readOut;
+    const char* input;
+    const char* expected;
+};
+
+TEST(Deviation, MetresBetweenDegreeMinuteValues) {
+    const Row rows[] = {
+        {"", "", "0.00 m"},
+        {"11030.5", "11030.4", "185.00 m"},
+        {"11030.4", "11030.5", "185.00 m"},
+        {"11030.5", "11030", "925.00 m"},
+        {"11030.5", "word", "12266425.00 m"},
+        {"", "11030.5", "12266425.00 m"},
+        {"11030.5", "11030,4", "925.00 m"},
+        {"11030.4", "110 30.4", "0.00 m"},
+        {"3954", "3953.9", "185.00 m"},
+        {"-30", "-29.9", "185.00 m"},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(deviationText(r.readOut, r.input), r.expected) << r.readOut << " / " << r.input;
+}
+
+TEST(Deviation, AcrossAWholeDegreeCountsMinutesOfArc) {
+    EXPECT_EQ(deviationText("11059.9", "11100.1"), "370.00 m");
+    EXPECT_EQ(deviationText("11100.1", "11059.9"), "370.00 m");
+    EXPECT_EQ(deviationText("-11059.9", "-11100.1"), "370.00 m");
+}
+
+TEST(Deviation, NumbersBeyondTheDoubleRangeShowAShortText) {
+    EXPECT_EQ(deviationText("11030.5", "1E400"), "out of range");
+    EXPECT_EQ(deviationText("1E308", "-1E308"), "out of range");
+    EXPECT_EQ(deviationText("-1E400", "1E400"), "out of range");
+}
+
+TEST(Deviation, EachButtonWritesItsOwnCornerOnly) {
+    MainWindowModel form;
+    form.setCaption("zuoshanglong", "11030.5");
+    form.setCaption("zuoshanglat", "3954");
+    form.setText("Text1", "11030.4");
+    form.setText("Text2", "3954.2");
+    form.setCaption("youxiapianchax", "kept");
+    calculateUpperLeft(form);
+    EXPECT_EQ(form.caption("zuoshangpianchax"), "185.00 m");
+    EXPECT_EQ(form.caption("zuoshangpianchay"), "370.00 m");
+    EXPECT_EQ(form.caption("youxiapianchax"), "kept");
+
+    calculateLowerRight(form);
+    EXPECT_EQ(form.caption("youxiapianchax"), "0.00 m");
+    EXPECT_EQ(form.caption("youxiapianchay"), "0.00 m");
+    EXPECT_EQ(form.caption("zuoshangpianchax"), "185.00 m");
+}
+
+}  // namespace
+}  // namespace kartovex

@@ -1,0 +1,68 @@
+#include "model/MainWindowModel.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "model/RuntimeError.h"
+
+namespace kartovex {
+namespace {
+
+TEST(MainWindowModel, StartsWithTheDesignCaptionsAndEmptyReadOuts) {
+    MainWindowModel form;
+    EXPECT_EQ(form.caption("Label7"), "NO");
+    EXPECT_EQ(form.caption("Label23"), "Step1\uFF1A");
+    EXPECT_EQ(form.caption("Label19_3"), "\uFF0C");
+    EXPECT_EQ(form.caption("Command3"), "Quit");
+    for (const char* name : {"Label4", "Label5", "Label8", "zuoshanglong", "youxialat",
+                             "zuoshangpianchax", "youxiapianchay"})
+        EXPECT_EQ(form.caption(name), "") << name;
+    for (const char* name : {"Text1", "Text2", "Text3", "Text4"}) EXPECT_EQ(form.text(name), "");
+    EXPECT_EQ(form.step1Clicks, 0);
+    EXPECT_EQ(form.corners.strCenterLat, "");
+}
+
+TEST(MainWindowModel, TellsTheViewOfEveryChangeButNotOfRepeats) {
+    MainWindowModel form;
+    std::vector<std::string> changed;
+    form.setListener([&](const std::string& name) { changed.push_back(name); });
+    form.setCaption("Label8", "N-S DIS: 27.75 km");
+    form.setCaption("Label8", "N-S DIS: 27.75 km");
+    form.setText("Text1", "11030.4");
+    EXPECT_EQ(changed, (std::vector<std::string>{"Label8", "Text1"}));
+}
+
+TEST(MainWindowModel, UnknownControlIsAProgrammingError) {
+    MainWindowModel form;
+    EXPECT_THROW(form.caption("Label99"), std::out_of_range);
+    EXPECT_THROW(form.setCaption("Label19", "x"), std::out_of_range);
+}
+
+class ScriptedChooser : public FileChooser {
+public:
+    std::optional<std::string> answer;
+    std::optional<std::string> showOpen(const CommonDialog&) override { return answer; }
+};
+
+TEST(CommonDialog, CancelRaisesOnlyWhenAskedTo) {
+    ScriptedChooser chooser;
+    CommonDialog dialog;
+    dialog.FileName = "old";
+    dialog.CancelError = true;
+    try {
+        dialog.ShowOpen(chooser);
+        FAIL() << "cancel did not raise";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.number(), error::DialogCancelled);
+    }
+    dialog.CancelError = false;
+    EXPECT_NO_THROW(dialog.ShowOpen(chooser));
+    EXPECT_EQ(dialog.FileName, "");
+    chooser.answer = "/maps/area.jpg";
+    dialog.ShowOpen(chooser);
+    EXPECT_EQ(dialog.FileName, "/maps/area.jpg");
+}
+
+}  // namespace
+}  // namespace kartovex

@@ -1,0 +1,148 @@
+#include "model/NumberText.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <limits>
+
+namespace kartovex {
+namespace {
+
+struct TextCase {
+    double x;
+    const char* expected;
+};
+
+TEST(NumberText, DoubleTextCarries15SignificantDigitsWithoutExponent) {
+    const TextCase cases[] = {
+        {0, "0"},
+        {-0.0, "0"},
+        {1280, "1280"},
+        {27.75, "27.75"},
+        {-0.5, "-0.5"},
+        {0.25, "0.25"},
+        {112.512486613752, "112.512486613752"},
+        {34.70621948336123456, "34.7062194833612"},
+        {1.0 / 3.0, "0.333333333333333"},
+        {1e-5, "0.00001"},
+        {-1.5e-7, "-0.00000015"},
+        {123456789012345.0, "123456789012345"},
+        {20406425, "20406425"},
+        {184.99999999999, "184.99999999999"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(text(c.x), c.expected) << c.x;
+}
+
+TEST(NumberText, ValuesBeyondEveryCoordinateUseTheExponentForm) {
+    EXPECT_EQ(text(1e15), "1E+15");
+    EXPECT_EQ(text(-2.5e300), "-2.5E+300");
+    EXPECT_EQ(text(1e-30), "1E-30");
+    EXPECT_EQ(text(std::numeric_limits<double>::infinity()), "Infinity");
+}
+
+TEST(NumberText, SingleTextCarries7SignificantDigits) {
+    EXPECT_EQ(text(1279.0f), "1279");
+    EXPECT_EQ(text(1022.2f), "1022.2");
+    EXPECT_EQ(text(0.0f), "0");
+    EXPECT_EQ(text(65499.0f), "65499");
+    EXPECT_EQ(text(1.0f / 3.0f), "0.3333333");
+    EXPECT_EQ(text(19200.0f / 15.0f - 1.0f), "1279");
+}
+
+struct ValueCase {
+    const char* t;
+    double expected;
+};
+
+TEST(NumberValue, ReadsTheLeadingNumber) {
+    const ValueCase cases[] = {
+        {"", 0},
+        {"abc", 0},
+        {"-", 0},
+        {".", 0},
+        {"11030.4", 11030.4},
+        {"  -12.5", -12.5},
+        {"+7", 7},
+        {".5", 0.5},
+        {"-.5", -0.5},
+        {"110 30.4", 11030.4},
+        {"1\t2\n3", 123},
+        {"- 5", -5},
+        {"11030,4", 11030},
+        {"1.2.3", 1.2},
+        {"12abc", 12},
+        {"1E3", 1000},
+        {"1e3", 1000},
+        {"2.5E-2", 0.025},
+        {"1 E 2", 100},
+        {"1E", 1},
+        {"1E+", 1},
+        {"--5", 0},
+        {"27.75 km", 27.75},
+        {"N-S DIS: 27.75 km", 0},
+        {"1E-400", 0},
+        {"\r5", 0},
+    };
+    for (const auto& c : cases) EXPECT_DOUBLE_EQ(value(c.t), c.expected) << '"' << c.t << '"';
+}
+
+TEST(NumberValue, ReadsHexAndOctalAsBasicIntegers) {
+    const ValueCase cases[] = {
+        {"&H10", 16},   {"&hff", 255},        {"&HFFFF", -1},       {"&H8000", -32768},
+        {"&H7FFF", 32767}, {"&H10000", 65536}, {"&HFFFFFFFF", -1}, {"&O17", 15},
+        {"&o777", 511}, {"&O177777", -1},     {"&H", 0},            {"&", 0},
+        {"&Q12", 0},    {"& H 1 F", 31},      {"&H1G", 1},          {"&O18", 1},
+    };
+    for (const auto& c : cases) EXPECT_DOUBLE_EQ(value(c.t), c.expected) << '"' << c.t << '"';
+}
+
+TEST(NumberValue, NumbersBeyondTheDoubleRangeBecomeInfinite) {
+    EXPECT_EQ(value("1E400"), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(value("-1E400"), -std::numeric_limits<double>::infinity());
+    EXPECT_EQ(value("1E99999999999999999999"), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(value("0E99999"), 0);
+    EXPECT_EQ(value("0.0001E-99999"), 0);
+}
+
+TEST(FormatMask, RoundsTheGeneralTextHalfAwayFromZero) {
+    struct Case {
+        double x;
+        int decimals;
+        const char* expected;
+    } const cases[] = {
+        {0, 2, "0.00"},
+        {185, 2, "185.00"},
+        {184.99999999998, 2, "185.00"},
+        {0.125, 2, "0.13"},
+        {-0.125, 2, "-0.13"},
+        {0.5, 0, "1"},
+        {7.40736, 4, "7.4074"},
+        {53.99999999999, 4, "54.0000"},
+        {59.99996, 4, "60.0000"},
+        {-30, 4, "-30.0000"},
+        {-0.00001, 4, "0.0000"},
+        {999.999, 2, "1000.00"},
+        {0.00001, 4, "0.0000"},
+        {20406425, 2, "20406425.00"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(formatMask(c.x, c.decimals), c.expected) << c.x;
+}
+
+// Every rule must keep the full stop when the user's locale writes a decimal comma.
+TEST(NumberRules, IgnoreTheUserLocale) {
+    const char* locales[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "C.UTF-8"};
+    const char* set = nullptr;
+    for (const char* l : locales)
+        if ((set = std::setlocale(LC_ALL, l)) != nullptr) break;
+    ASSERT_NE(set, nullptr);
+    EXPECT_EQ(text(27.75), "27.75");
+    EXPECT_EQ(text(1022.2f), "1022.2");
+    EXPECT_DOUBLE_EQ(value("11030.4"), 11030.4);
+    EXPECT_DOUBLE_EQ(value("11030,4"), 11030);
+    EXPECT_EQ(formatMask(185, 2), "185.00");
+    std::setlocale(LC_ALL, "C");
+}
+
+}  // namespace
+}  // namespace kartovex
