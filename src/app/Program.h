@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <memory>
+
+#include "CommandRunner.h"
+#include "ui/Form2.h"
+#include "model/MainWindowModel.h"
+#include "ui/QtMessageBox.h"
+
+namespace kartovex {
+
+
+// The running program: the splash window, then the one main window with the commands
+// behind its buttons, and the services those commands use.
+class Program : public QObject {
+    Q_OBJECT
+public:
+    Program();
+    ~Program() override;
+
+    void start();
+    Form2* mainWindow() const { return form2_; }
+
+signals:
+    void mainWindowOpened(kartovex::Form2* window);
+
+private:
+    void openMainWindow();
+
+    QtMessageBox messages_;
+    CommandRunner runner_;
+    Module1 module1_;
+    std::unique_ptr<MainWindowModel> model_;
+    QPointer<Form2> form2_;
+};
+
+}  // namespace kartovex

@@ -1,0 +1,177 @@
+#include "Form2.h"
+
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <algorithm>
+#include <vector>
+
+#include "Artwork.h"
+#include "KeepOnTop.h"
+#include "model/Form2Layout.h"
+
+namespace kartovex {
+namespace {
+
+int px(int twips) { return twips / kTwipsPerPixel; }
+
+QString qt(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
+
+// Button captions break at blanks onto further lines when they do not fit, as the
+// platform's own buttons do.
+QString wrapped(const QString& caption, const QFontMetrics& metrics, int width) {
+    QStringList lines;
+    for (const QString& word : caption.split(' ')) {
+        if (!lines.isEmpty() && metrics.horizontalAdvance(lines.back() + ' ' + word) <= width)
+            lines.back() += ' ' + word;
+        else
+            lines.append(word);
+    }
+    return lines.join('\n');
+}
+
+QColor colour(Rgb c) { return QColor(c.red, c.green, c.blue); }
+
+void paint(QWidget& w, QPalette::ColorRole backRole, QPalette::ColorRole textRole,
+           const ControlSpec& spec) {
+    QPalette palette = w.palette();
+    if (spec.back) palette.setColor(backRole, colour(*spec.back));
+    if (spec.fore) palette.setColor(textRole, colour(*spec.fore));
+    w.setPalette(palette);
+}
+
+QLabel* makeLabel(const ControlSpec& spec, QWidget* parent) {
+    auto* label = new QLabel(qt(spec.caption), parent);
+    // Labels are opaque and, like every label of the design, use the button colours.
+    label->setAutoFillBackground(true);
+    label->setBackgroundRole(QPalette::Button);
+    label->setForegroundRole(QPalette::ButtonText);
+    paint(*label, QPalette::Button, QPalette::ButtonText, spec);
+    label->setAlignment((spec.centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
+    label->setWordWrap(!spec.autoSize);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+}  // namespace
+
+Form2::Form2(MainWindowModel& model, QWidget* parent) : QWidget(parent), model_(model) {
+    const WindowSpec window = form2Window();
+    setObjectName("Form2");
+    setWindowTitle(qt(window.caption));
+    setWindowIcon(programIcon());
+    setWindowFlag(Qt::WindowStaysOnTopHint);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setAutoFillBackground(true);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, colour(window.back));
+    setPalette(palette);
+    // The design assumes half-width characters about 6 pixels wide and 12 high: a sans
+    // face with Arial's metrics at 11 pixels; full-width marks fall back to a CJK face.
+    QFont design(QStringLiteral("Liberation Sans"));
+    design.setStyleHint(QFont::SansSerif);
+    design.setPixelSize(11);
+    setFont(design);
+    resize(px(window.clientWidth), px(window.clientHeight));
+    build();
+    model_.setListener([this](const std::string& control) { display(control); });
+}
+
+Form2::~Form2() { model_.setListener({}); }
+
+void Form2::build() {
+    std::vector<const ControlSpec*> focusable;
+    for (const ControlSpec& spec : form2Controls()) {
+        QWidget* parent = spec.inFrame ? static_cast<QWidget*>(frame1_) : this;
+        QWidget* widget = nullptr;
+        switch (spec.kind) {
+            case ControlKind::Label:
+                widget = makeLabel(spec, parent);
+                break;
+            case ControlKind::Button: {
+                auto* button = new QPushButton(parent);
+                button->setText(wrapped(qt(spec.caption), button->fontMetrics(), px(spec.width) - 6));
+                const std::string name(spec.name);
+                connect(button, &QPushButton::clicked, this, [this, name] {
+                    if (auto it = commands_.find(name); it != commands_.end() && it->second)
+                        it->second();
+                });
+                widget = button;
+                focusable.push_back(&spec);
+                break;
+            }
+            case ControlKind::TextBox: {
+                auto* box = new QLineEdit(parent);
+                const std::string name(spec.name);
+                connect(box, &QLineEdit::textChanged, this,
+                        [this, name](const QString& t) { model_.setText(name, t.toStdString()); });
+                widget = box;
+                focusable.push_back(&spec);
+                break;
+            }
+            case ControlKind::Frame:
+                frame1_ = new QGroupBox(qt(spec.caption), parent);
+                frame1_->setAutoFillBackground(true);
+                paint(*frame1_, QPalette::Window, QPalette::WindowText, spec);
+                widget = frame1_;
+                break;
+        }
+        widget->setObjectName(qt(spec.name));
+        widget->setGeometry(px(spec.left), px(spec.top), px(spec.width), px(spec.height));
+        if (spec.autoSize) widget->adjustSize();
+        controls_.emplace(std::string(spec.name), widget);
+    }
+
+    std::sort(focusable.begin(), focusable.end(),
+              [](const ControlSpec* a, const ControlSpec* b) { return a->tabIndex < b->tabIndex; });
+    for (std::size_t i = 1; i < focusable.size(); ++i)
+        setTabOrder(controls_.at(std::string(focusable[i - 1]->name)),
+                    controls_.at(std::string(focusable[i]->name)));
+    controls_.at(std::string(focusable.front()->name))->setFocus();
+}
+
+void Form2::setCommand(const std::string& button, std::function<void()> command) {
+    commands_[button] = std::move(command);
+}
+
+void Form2::display(const std::string& control) {
+    QWidget* widget = controls_.at(control);
+    const QString text = QString::fromStdString(model_.caption(control));
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        label->setText(text);
+        if (form2Control(control).autoSize) label->adjustSize();
+    } else if (auto* box = qobject_cast<QLineEdit*>(widget)) {
+        if (box->text() != text) box->setText(text);
+    } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
+        button->setText(wrapped(text, button->fontMetrics(), button->width() - 6));
+    }
+}
+
+void Form2::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!shown_) {
+        shown_ = true;
+        keepOnTop(*this);
+        controls_.at("Command3")->setFocus();
+    }
+}
+
+void Form2::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (shown_) keepOnTop(*this);
+}
+
+// Enter presses the focused button as Space does, as on the platform's own dialogs.
+void Form2::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+            button->click();
+            return;
+        }
+    }
+    QWidget::keyPressEvent(event);
+}
+
+}  // namespace kartovex

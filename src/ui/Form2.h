@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "model/MainWindowModel.h"
+
+class QGroupBox;
+
+namespace kartovex {
+
+// The main window: draws every control of the model at its design place and size,
+// shows each caption change at once, keeps the text boxes and the model in step and
+// hands the five button presses to the commands. The layout is fixed.
+class Form2 : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form2(MainWindowModel& model, QWidget* parent = nullptr);
+    ~Form2() override;
+
+    // What a button press runs; "Command1" to "Command5".
+    void setCommand(const std::string& button, std::function<void()> command);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void build();
+    void display(const std::string& control);
+
+    MainWindowModel& model_;
+    QGroupBox* frame1_ = nullptr;
+    std::map<std::string, QWidget*> controls_;
+    std::map<std::string, std::function<void()>> commands_;
+    bool shown_ = false;
+};
+
+}  // namespace kartovex
