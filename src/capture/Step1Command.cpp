@@ -1,0 +1,211 @@
+#include "Step1Command.h"
+
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <string>
+
+#include "capture/DegreeMinute.h"
+#include "model/NumberText.h"
+#include "model/RuntimeError.h"
+
+namespace kartovex {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr auto kSettleBound = 10s;
+constexpr auto kSettlePoll = 30ms;
+// Close enough that the corners read afterwards belong to the view the user sees: a
+// millionth of a degree is about 0.1 m on the ground.
+constexpr double kFocusTolerance = 1e-6;  // degrees
+constexpr double kAngleTolerance = 1e-4;  // degrees of tilt or azimuth
+constexpr double kRangeTolerance = 1e-6;  // relative
+constexpr double kKilometresPerDegreeOfLatitude = 111.0;
+
+// Screen size in pixels: W as Step 1 has always held it, single precision and unrounded;
+// H rounded to the nearest pixel, ties to even.
+struct ScreenSize {
+    float w = 0;
+    std::int32_t h = 0;
+};
+
+ScreenSize measureScreen(const ScreenMetrics& m) {
+    const double w = m.widthTwips / m.twipsPerPixelX;
+    const double h = m.heightTwips / m.twipsPerPixelY;
+    double rounded = std::floor(h);
+    const double fraction = h - rounded;
+    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(rounded, 2.0) != 0)) rounded += 1;
+    if (!std::isfinite(w) || std::fabs(w) > std::numeric_limits<float>::max() ||
+        !std::isfinite(rounded) || rounded < std::numeric_limits<std::int32_t>::min() ||
+        rounded > std::numeric_limits<std::int32_t>::max())
+        throw RuntimeError(error::Overflow, "The screen size in pixels is out of range");
+    return {static_cast<float>(w), static_cast<std::int32_t>(rounded)};
+}
+
+// Angular distance, so that 359.9999999 counts as next to 0 and -180 as 180.
+double angleBetween(double a, double b) {
+    const double d = std::fmod(std::fabs(a - b), 360.0);
+    return d > 180.0 ? 360.0 - d : d;
+}
+
+bool hasArrived(const CameraInfo& now, const CameraInfo& requested) {
+    return std::fabs(now.focusPointLatitude - requested.focusPointLatitude) <= kFocusTolerance &&
+           angleBetween(now.focusPointLongitude, requested.focusPointLongitude) <=
+               kFocusTolerance &&
+           std::fabs(now.range - requested.range) <=
+               kRangeTolerance * std::fmax(std::fabs(requested.range), 1.0) &&
+           angleBetween(now.tilt, 0.0) <= kAngleTolerance &&
+           angleBetween(now.azimuth, 0.0) <= kAngleTolerance;
+}
+
+double finite(double v, const char* what) {
+    if (!std::isfinite(v))
+        throw RuntimeError(error::AutomationError, std::string("Google Earth answered a ") + what +
+                                                       " that is not a number");
+    return v;
+}
+
+// SetCameraParams returns while the camera is still flying; corners read before it
+// arrives would register the picture to a view that is not the one on screen.
+void levelCamera(ApplicationGE& app, GoogleEarthPlatform& platform) {
+    const CameraInfo camera = app.GetCamera(false);
+    CameraInfo requested;
+    requested.focusPointLatitude = finite(camera.focusPointLatitude, "camera latitude");
+    requested.focusPointLongitude = finite(camera.focusPointLongitude, "camera longitude");
+    requested.focusPointAltitude = finite(camera.focusPointAltitude, "camera altitude");
+    requested.range = finite(camera.range, "camera range");
+    constexpr int kRelativeToGround = 1;
+    app.SetCameraParams(requested.focusPointLatitude, requested.focusPointLongitude,
+                        requested.focusPointAltitude, kRelativeToGround, requested.range, 0.0, 0.0,
+                        4.0);
+
+    const auto deadline = platform.now() + kSettleBound;
+    while (!hasArrived(app.GetCamera(false), requested)) {
+        if (platform.now() >= deadline)
+            throw RuntimeError(error::AutomationError,
+                               "Google Earth's camera did not come to look straight down with "
+                               "north up within 10 seconds");
+        platform.pause(kSettlePoll);
+    }
+}
+
+// Everything of a press that reaches the window only when the press completes.
+struct ViewReadOut {
+    std::string label7, label8;
+    std::string zuoshanglong, zuoshanglat, youxialong, youxialat;
+    CornerTexts corners;
+};
+
+PointOnTerrain pointOnTerrain(ApplicationGE& app, double x, double y) {
+    const PointOnTerrain p = app.GetPointOnTerrainFromScreenCoords(x, y);
+    finite(p.longitude, "longitude");
+    finite(p.latitude, "latitude");
+    return p;
+}
+
+void readGeography(ApplicationGE& app, ViewReadOut& out) {
+    const double south = finite(app.GetViewExtents().south, "south edge latitude");
+    const double north = finite(app.GetViewExtents().north, "north edge latitude");
+    out.label8 =
+        "N-S DIS: " + text(std::fabs(north - south) * kKilometresPerDegreeOfLatitude) + " km";
+
+    // Corners run clockwise from the upper left, then the centre; y is up.
+    CornerTexts& c = out.corners;
+    PointOnTerrain p = pointOnTerrain(app, -1, 1);
+    c.strZuoshangLong = decimalDegreesText(p.longitude);
+    c.strZuoshangLat = decimalDegreesText(p.latitude);
+    out.zuoshanglong = degreeMinute(p.longitude);
+    out.zuoshanglat = degreeMinute(p.latitude);
+
+    p = pointOnTerrain(app, 1, 1);
+    c.strYoushangLong = decimalDegreesText(p.longitude);
+    c.strYoushangLat = decimalDegreesText(p.latitude);
+
+    p = pointOnTerrain(app, 1, -1);
+    c.strYouxiaLong = decimalDegreesText(p.longitude);
+    c.strYouxiaLat = decimalDegreesText(p.latitude);
+    out.youxialong = degreeMinute(p.longitude);
+    out.youxialat = degreeMinute(p.latitude);
+
+    p = pointOnTerrain(app, -1, -1);
+    c.strZuoxiaLong = decimalDegreesText(p.longitude);
+    c.strZuoxiaLat = decimalDegreesText(p.latitude);
+
+    p = pointOnTerrain(app, 0, 0);
+    c.strCenterLong = decimalDegreesText(p.longitude);
+    c.strCenterLat = decimalDegreesText(p.latitude);
+
+    // The geoset centre is the mean of the stored texts, the sampled centre among them.
+    c.strCenterLong = decimalDegreesText((value(c.strZuoshangLong) + value(c.strYouxiaLong) +
+                                          value(c.strYoushangLong) + value(c.strZuoxiaLong) +
+                                          value(c.strCenterLong)) /
+                                         5.0);
+    c.strCenterLat = decimalDegreesText((value(c.strZuoshangLat) + value(c.strYouxiaLat) +
+                                         value(c.strYoushangLat) + value(c.strZuoxiaLat) +
+                                         value(c.strCenterLat)) /
+                                        5.0);
+}
+
+void commit(MainWindowModel& form, ViewReadOut&& r) {
+    form.setCaption("Label7", std::move(r.label7));
+    form.setCaption("Label8", std::move(r.label8));
+    form.setCaption("zuoshanglong", std::move(r.zuoshanglong));
+    form.setCaption("zuoshanglat", std::move(r.zuoshanglat));
+    form.setCaption("youxialong", std::move(r.youxialong));
+    form.setCaption("youxialat", std::move(r.youxialat));
+    form.corners = std::move(r.corners);
+}
+
+void capture(MainWindowModel& form, GoogleEarthPlatform& platform) {
+    const ScreenSize screen = measureScreen(platform.screenMetrics());
+    form.setCaption("Label4", text(screen.w) + " X " + text(static_cast<double>(screen.h)));
+
+    const std::unique_ptr<ApplicationGE> app = platform.connect();
+    if (!app)
+        throw RuntimeError(error::CannotCreateObject, "Google Earth gave no application object");
+    levelCamera(*app, platform);
+
+    WindowRect rect;
+    platform.getWindowRect(app->GetRenderHwnd(), rect);
+    // In 64 bits: a rectangle from a confused window system must not overflow.
+    const auto width = static_cast<std::int64_t>(rect.right) - rect.left;
+    const auto height = static_cast<std::int64_t>(rect.bottom) - rect.top;
+    form.setCaption("Label5",
+                    text(static_cast<double>(width)) + " X " + text(static_cast<double>(height)));
+
+    ViewReadOut result;
+    // Against Bottom, not the height: a view across the full width that reaches the
+    // screen's bottom edge fills the screen wherever its top edge lies.
+    const bool fullScreen =
+        static_cast<double>(screen.w) == static_cast<double>(width) && screen.h == rect.bottom;
+    result.label7 = fullScreen ? "YES" : "NO";
+    readGeography(*app, result);
+    commit(form, std::move(result));
+}
+
+std::string failureText(const RuntimeError& e) {
+    return "Step 1 failed with error " + std::to_string(e.number()) + ": " + e.description() +
+           "\nNo view coordinates were taken from this press: the read-outs and corner "
+           "coordinates still hold the last completed Step 1, and Step 2 waits for a Step 1 "
+           "that completes.";
+}
+
+}  // namespace
+
+void runStep1(MainWindowModel& form, GoogleEarthPlatform& platform) {
+    if (form.step1Clicks < 2) ++form.step1Clicks;
+    if (form.step1Clicks < 2)
+        platform.messageBox("Open GoogleEarth first！Otherwise it will quit Automatically!",
+                            "KartoVex");
+    try {
+        capture(form, platform);
+    } catch (const RuntimeError& e) {
+        form.setCaption("Label7", "NO");
+        platform.messageBox(failureText(e), "Kartovex");
+    }
+}
+
+}  // namespace kartovex
