@@ -1,0 +1,55 @@
+#include "app/Program.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace kartovex {
+namespace {
+
+int openWindowsNamed(const char* name) {
+    int n = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == name && w->isVisible()) ++n;
+    return n;
+}
+
+TEST(Program, SplashForOneSecondThenExactlyOneMainWindowUntilQuit) {
+    Program program;
+    QSignalSpy opened(&program, &Program::mainWindowOpened);
+    program.start();
+    QApplication::processEvents();
+    EXPECT_EQ(openWindowsNamed("Form1"), 1);
+    EXPECT_EQ(openWindowsNamed("Form2"), 0);
+
+    ASSERT_TRUE(opened.wait(3000));
+    QTest::qWait(1500);
+    EXPECT_EQ(opened.count(), 1);
+    EXPECT_EQ(openWindowsNamed("Form1"), 0);
+    EXPECT_EQ(openWindowsNamed("Form2"), 1);
+
+    QPointer<Form2> form2 = program.mainWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form2));
+    QTest::mouseClick(form2->findChild<QPushButton*>("Command3"), Qt::LeftButton);
+    QTest::qWait(10);
+    EXPECT_TRUE(form2.isNull()) << "Quit closes and destroys the main window";
+    EXPECT_EQ(openWindowsNamed("Form2"), 0);
+}
+
+TEST(Program, TheCaltButtonsWorkOnTheWindowsModel) {
+    Program program;
+    QSignalSpy opened(&program, &Program::mainWindowOpened);
+    program.start();
+    ASSERT_TRUE(opened.wait(3000));
+    Form2* form2 = program.mainWindow();
+    QTest::mouseClick(form2->findChild<QPushButton*>("Command4"), Qt::LeftButton);
+    EXPECT_EQ(form2->findChild<QLabel*>("zuoshangpianchax")->text(), "0.00 m");
+    EXPECT_EQ(form2->findChild<QLabel*>("zuoshangpianchay")->text(), "0.00 m");
+    form2->close();
+}
+
+}  // namespace
+}  // namespace kartovex

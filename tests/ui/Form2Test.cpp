@@ -1,0 +1,137 @@
+#include "ui/Form2.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "model/Form2Layout.h"
+
+namespace kartovex {
+namespace {
+
+class Form2Test : public ::testing::Test {
+protected:
+    Form2Test() : form2(new Form2(model)) {}
+    ~Form2Test() override { delete form2.data(); }
+
+    template <typename W = QWidget>
+    W* control(const char* name) {
+        return form2->findChild<W*>(name);
+    }
+
+    void showAndWait() {
+        form2->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form2));
+        QApplication::setActiveWindow(form2);
+        QApplication::processEvents();
+    }
+
+    MainWindowModel model;
+    QPointer<Form2> form2;
+};
+
+TEST_F(Form2Test, EveryControlStandsAtItsDesignPlaceInPixels) {
+    EXPECT_EQ(form2->size(), QSize(298, 344));
+    EXPECT_EQ(form2->windowTitle(), "KartoVex");
+    EXPECT_EQ(form2->palette().color(QPalette::Window), QColor(0, 128, 128));
+    for (const ControlSpec& spec : form2Controls()) {
+        QWidget* w = control(QString::fromUtf8(spec.name.data(), int(spec.name.size())).toUtf8());
+        ASSERT_NE(w, nullptr) << spec.name;
+        EXPECT_EQ(w->pos(), QPoint(spec.left / 15, spec.top / 15)) << spec.name;
+        if (!spec.autoSize) {
+            EXPECT_EQ(w->size(), QSize(spec.width / 15, spec.height / 15)) << spec.name;
+        }
+        const bool inFrame = w->parentWidget()->objectName() == "Frame1";
+        EXPECT_EQ(inFrame, spec.inFrame) << spec.name;
+    }
+}
+
+TEST_F(Form2Test, CaptionsColoursAndAlignmentFollowTheDesign) {
+    EXPECT_EQ(control<QLabel>("Label23")->text(), QString::fromUtf8("Step1\uFF1A"));
+    EXPECT_EQ(control<QLabel>("Label19_5")->text(), QString::fromUtf8("\uFF0C"));
+    EXPECT_EQ(control<QGroupBox>("Frame1")->title(), "Theoretical Deviation");
+    EXPECT_EQ(control<QPushButton>("Command1")->text(), "GE Mapbox\ninformation");
+    EXPECT_EQ(control<QPushButton>("Command3")->text(), "Quit");
+    auto* label7 = control<QLabel>("Label7");
+    EXPECT_EQ(label7->text(), "NO");
+    EXPECT_EQ(label7->palette().color(QPalette::ButtonText), QColor(255, 0, 0));
+    EXPECT_TRUE(label7->alignment() & Qt::AlignHCenter);
+    EXPECT_EQ(control<QLabel>("Label6")->palette().color(QPalette::Button), QColor(255, 0, 0));
+    EXPECT_EQ(control<QLabel>("Label9")->palette().color(QPalette::Button), QColor(255, 255, 255));
+    EXPECT_TRUE(control<QLabel>("Label9")->wordWrap());
+    EXPECT_TRUE(control<QLabel>("Label1")->autoFillBackground());
+}
+
+TEST_F(Form2Test, ModelChangesShowAtOnceAndAutoSizeLabelsFollowTheirText) {
+    auto* label8 = control<QLabel>("Label8");
+    const QPoint left = label8->pos();
+    model.setCaption("Label8", "N-S DIS: 27.75 km");
+    const int shortWidth = label8->width();
+    EXPECT_EQ(label8->text(), "N-S DIS: 27.75 km");
+    model.setCaption("Label8", "N-S DIS: 27.7512345678901 km");
+    EXPECT_GT(label8->width(), shortWidth);
+    model.setCaption("Label8", "N-S DIS: 1 km");
+    EXPECT_LT(label8->width(), shortWidth);
+    EXPECT_EQ(label8->pos(), left);
+
+    model.setCaption("Label7", "YES");
+    EXPECT_EQ(control<QLabel>("Label7")->text(), "YES");
+    EXPECT_EQ(control<QLabel>("Label7")->size(), QSize(20, 15));
+}
+
+TEST_F(Form2Test, TypedTextReachesTheModel) {
+    showAndWait();
+    auto* text1 = control<QLineEdit>("Text1");
+    text1->setFocus();
+    QTest::keyClicks(text1, "11030.4");
+    EXPECT_EQ(model.text("Text1"), "11030.4");
+    model.setText("Text3", "3954");
+    EXPECT_EQ(control<QLineEdit>("Text3")->text(), "3954");
+}
+
+TEST_F(Form2Test, FocusStartsOnQuitAndTabRunsThroughButtonsAndBoxes) {
+    showAndWait();
+    const char* order[] = {"Command3", "Command1", "Command2", "Text1", "Command4",
+                           "Text3",    "Command5", "Text2",    "Text4", "Command3"};
+    for (const char* name : order) {
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), name);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(control("Label1")->focusPolicy(), Qt::NoFocus);
+}
+
+TEST_F(Form2Test, ButtonsRunTheirCommandsAlsoByKeyboard) {
+    showAndWait();
+    int quits = 0, calts = 0;
+    form2->setCommand("Command3", [&] { ++quits; });
+    form2->setCommand("Command4", [&] { ++calts; });
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_EQ(quits, 2);
+    QTest::mouseClick(control("Command4"), Qt::LeftButton);
+    EXPECT_EQ(calts, 1);
+    QTest::mouseClick(control("Command5"), Qt::LeftButton);  // nothing bound: nothing runs
+}
+
+TEST_F(Form2Test, StaysOnTopAndKeepsItsLayoutWhenResized) {
+    showAndWait();
+    EXPECT_TRUE(form2->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    const QRect frame = control("Frame1")->geometry();
+    form2->resize(600, 700);
+    QApplication::processEvents();
+    EXPECT_EQ(control("Frame1")->geometry(), frame);
+    EXPECT_TRUE(form2->isVisible());
+    EXPECT_TRUE(form2->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    form2->resize(100, 100);
+    QApplication::processEvents();
+    EXPECT_EQ(control("Command3")->pos(), QPoint(200, 112));
+}
+
+}  // namespace
+}  // namespace kartovex
