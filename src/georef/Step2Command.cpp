@@ -1,0 +1,130 @@
+#include "Step2Command.h"
+
+#include <cstddef>
+#include <exception>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "GstFile.h"
+#include "NamesInFiles.h"
+#include "PathHelpers.h"
+#include "TabFile.h"
+#include "model/RuntimeError.h"
+
+namespace kartovex {
+namespace {
+
+constexpr const char* kTitle = "Kartovex";
+
+// Ends Step 2 with a message: what failed, and the system's reason under it.
+struct Failure {
+    std::string what;
+    std::string reason;
+};
+
+// Runs one stage, telling any failure in it as `what` failing.
+void attempt(const std::string& what, const std::function<void()>& stage) {
+    try {
+        stage();
+    } catch (const RuntimeError& e) {
+        throw Failure{what, e.description()};
+    } catch (const std::exception& e) {
+        throw Failure{what, e.what()};
+    }
+}
+
+// A path as a message shows it: one beyond any real path keeps only its two ends.
+std::string shown(const std::string& path) {
+    constexpr std::size_t kEnd = 120;
+    if (path.size() <= 3 * kEnd) return path;
+    std::size_t head = kEnd, tail = path.size() - kEnd;
+    // Cut between characters, not inside one.
+    while ((static_cast<unsigned char>(path[head]) & 0xC0) == 0x80) --head;
+    while ((static_cast<unsigned char>(path[tail]) & 0xC0) == 0x80) ++tail;
+    return path.substr(0, head) + "\u2026" + path.substr(tail);
+}
+
+std::string message(const Failure& failure, const std::vector<std::string>& written) {
+    std::string text = failure.what;
+    if (!failure.reason.empty()) text += "\n" + failure.reason;
+    if (written.empty()) return text + "\nNo file was written.";
+    for (const auto& path : written) text += "\nWritten: " + shown(path);
+    return text;
+}
+
+}  // namespace
+
+Step2Command::Step2Command(MainWindowModel& form, Module1& module, Step2Services services)
+    : form_(form), module_(module), services_(services) {}
+
+void Step2Command::run() {
+    if (form_.caption("Label7") == "NO") {
+        services_.messages.information(
+            "GoogleEarth Not yet fullscreen\uFF01Get it fullscreen first!", kTitle);
+        return;
+    }
+    CommonDialog& dialog = form_.CmnDlg;
+    dialog.DialogTitle = "From JPG TO TAB and GST";
+    dialog.CancelError = true;
+    dialog.FileName = "";
+    dialog.Filter = "JPG(*.jpg)|*.jpg";
+    dialog.FilterIndex = 2;
+    try {
+        dialog.ShowOpen(services_.chooser);
+    } catch (const RuntimeError& e) {
+        if (e.number() == error::DialogCancelled) return;
+        services_.messages.information(
+            message({"The open-file dialog failed.", e.description()}, {}), kTitle);
+        return;
+    }
+    try {
+        writeFiles();
+    } catch (const std::exception& e) {
+        services_.messages.information(message({"Step 2 failed.", e.what()}, {}), kTitle);
+    }
+}
+
+void Step2Command::writeFiles() {
+    const std::string path = form_.CmnDlg.FileName;
+    std::vector<std::string> written;
+    try {
+        attempt("The picture could not be read: " + shown(path),
+                [&] { services_.probe.show(path, module_); });
+
+        std::string fileName;
+        attempt("The path of the picked file is too long to name the table and geoset after it.",
+                [&] {
+                    form_.folderPrefix = ParsePath(path);
+                    fileName = ParseFileName(path);
+                    form_.bareName = RetureFileName(fileName);
+                });
+        NamesInFiles names;
+        attempt("The table and geoset cannot be named after the picked file.", [&] {
+            // A colon after the last folder separator (legal in a Linux name) would end the
+            // folder prefix inside the file name and name both files wrongly.
+            if (form_.folderPrefix + fileName != path)
+                throw RuntimeError(error::InvalidArgument,
+                                   "Refused file name: " + fileName +
+                                       "\nIt holds a colon, which would name the files wrongly.");
+            names = namesInFiles(fileName, form_.bareName, services_.codePage);
+        });
+
+        const std::string tabPath = form_.folderPrefix + form_.bareName + ".tab";
+        const std::string gstPath = form_.folderPrefix + form_.bareName + ".gst";
+        attempt("The table could not be written: " + shown(tabPath), [&] {
+            services_.saver.save(tabPath, tabFileBytes(names.fileName, form_.corners,
+                                                       module_.strPicMaxX, module_.strPicMaxY));
+        });
+        written.push_back(tabPath);
+        attempt("The geoset could not be written: " + shown(gstPath), [&] {
+            services_.saver.save(gstPath, gstFileBytes(names.bareName, form_.corners.strCenterLong,
+                                                       form_.corners.strCenterLat));
+        });
+    } catch (const Failure& failure) {
+        services_.messages.information(message(failure, written), kTitle);
+    }
+}
+
+}  // namespace kartovex

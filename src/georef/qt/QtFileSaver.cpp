@@ -1,0 +1,25 @@
+#include "QtFileSaver.h"
+
+#include <QSaveFile>
+#include <QString>
+
+#include "model/RuntimeError.h"
+
+namespace kartovex {
+
+void QtFileSaver::save(const std::string& path, std::string_view bytes) {
+    QSaveFile file(QString::fromStdString(path));
+    auto fail = [&file] {
+        throw RuntimeError(error::PathFileAccess, file.errorString().toStdString());
+    };
+    if (!file.open(QIODevice::WriteOnly)) fail();
+    const auto size = static_cast<qint64>(bytes.size());
+    if (file.write(bytes.data(), size) != size) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        throw RuntimeError(error::PathFileAccess, reason.toStdString());
+    }
+    if (!file.commit()) fail();
+}
+
+}  // namespace kartovex
