@@ -182,17 +182,23 @@ TEST(Step1Command, StoresAllCornersAndShowsTwoInDegreesAndMinutes) {
     }
 }
 
-TEST(Step1Command, CentreIsTheMeanOfTheFiveStoredPoints) {
+TEST(Step1Command, CentreIsTheMeanOfTheFiveStoredPointsInTheirOwnOrder) {
+    // Latitudes upper left, upper right, lower right, lower left, sampled centre.
     const struct {
+        double latitudes[5];
         PointOnTerrain sampledCentre;
         const char *strCenterLong, *strCenterLat;
     } rows[] = {
-        {{39.0, 111.5}, "111.5", "39"},
-        {{39.9, 112.5}, "111.7", "39.18"},
+        {{39.9, 39.9, 38.1, 38.1, 39.0}, {39.0, 111.5}, "111.5", "39"},
+        {{39.9, 39.9, 38.1, 38.1, 39.9}, {39.9, 112.5}, "111.7", "39.18"},
+        // Across the equator the order of the sum shows: clockwise it leaves -2.2E-17.
+        {{0.6, 0.8, -0.6, -0.8, 0}, {0, 111.5}, "111.5", "0"},
     };
+    const std::pair<double, double> order[] = {{-1, 1}, {1, 1}, {1, -1}, {-1, -1}, {0, 0}};
     for (const auto& r : rows) {
         MainWindowModel form;
         FakeGoogleEarth ge;
+        for (int i = 0; i < 5; ++i) ge.points[order[i]].latitude = r.latitudes[i];
         ge.points[{0, 0}] = r.sampledCentre;
         runStep1(form, ge);
         EXPECT_EQ(form.corners.strCenterLong, r.strCenterLong);
