@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QWidget>
+
+#include "Camera.h"
+#include "FrameRenderer.h"
+#include "ViewGeometry.h"
+
+class CameraMotion;
+
+// The 3-D view, Google Earth's render window. It draws at the screen's physical pixels,
+// so a saved picture, the view's reported rectangle and the ground reported for a screen
+// point all refer to the same pixels. Dragging pans, the wheel zooms, the up and down
+// arrows tilt and the left and right arrows turn the view.
+class EarthView : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit EarthView(CameraMotion& motion, QWidget* parent = nullptr);
+
+    QSize physicalSize() const;
+    // The view's screen rectangle in physical pixels.
+    QRect physicalScreenRect() const;
+    earthsim::ViewGeometry geometryNow() const;
+
+    // The picture of the view as it is now, physicalSize() pixels.
+    QImage picture();
+    // Writes picture() as a JPG; an existing file is replaced only once the new one is
+    // complete. On failure returns false and says why in `error`.
+    bool saveImage(const QString& path, int quality, QString& error);
+
+public slots:
+    void zoomIn();
+    void zoomOut();
+    void northUp();
+    void lookStraightDown();
+    void resetView();
+
+signals:
+    // The ground under the mouse pointer, for the status bar.
+    void pointerOver(double latitude, double longitude, bool onGround);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void pan(QPointF logicalDelta);
+    void zoom(double steps);
+    void turn(double tiltChange, double azimuthChange);
+    void drawLabels(QImage& image, double step,
+                    const std::vector<earthsim::GraticuleCrossing>& crossings) const;
+
+    CameraMotion& motion_;
+    QImage cached_;
+    earthsim::Camera cachedCamera_;
+    QPointF dragFrom_;
+};

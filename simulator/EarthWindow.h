@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QLabel>
+#include <QMainWindow>
+#include <QToolBar>
+
+class CameraMotion;
+class EarthView;
+
+// The simulator's main window: the view with a tool bar above it and a status bar below
+// it, or, full screen, the view alone, covering the whole screen.
+class EarthWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit EarthWindow(CameraMotion& motion, QWidget* parent = nullptr);
+
+    EarthView& view() { return *view_; }
+    QToolBar& toolBar() { return *toolBar_; }
+
+public slots:
+    void toggleFullScreen();
+    // "Save Image": asks for a file name, then writes the view's picture as a JPG.
+    void saveImageAs();
+
+private:
+    void showCamera();
+    void showPointer(double latitude, double longitude, bool onGround);
+
+    CameraMotion& motion_;
+    EarthView* view_;
+    QToolBar* toolBar_;
+    QLabel* cameraText_;
+    QLabel* pointerText_;
+    QRect normalGeometry_;
+};

@@ -1,0 +1,295 @@
+#include "FrameRenderer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <thread>
+
+#include "Graticule.h"
+#include "Imagery.h"
+
+namespace earthsim {
+
+namespace {
+
+constexpr int kCell = 8;
+constexpr double kInterpolationTolerancePixels = 0.2;
+constexpr double kMaxInterpolatedLongitudeSpan = 45.0;
+constexpr double kHazeScaleHeight = 8000.0;
+constexpr double kHazeDistance = 150000.0;
+
+struct Rgb {
+    double r = 0, g = 0, b = 0;
+};
+
+Rgb mixRgb(const Rgb& a, const Rgb& b, double t) {
+    return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
+}
+
+Rgb unpack(std::uint32_t c) {
+    return {static_cast<double>(c >> 16 & 0xff), static_cast<double>(c >> 8 & 0xff),
+            static_cast<double>(c & 0xff)};
+}
+
+std::uint32_t pack(const Rgb& c) {
+    auto channel = [](double v) {
+        return static_cast<std::uint32_t>(std::clamp(v, 0.0, 255.0) + 0.5) & 0xffu;
+    };
+    return 0xff000000u | channel(c.r) << 16 | channel(c.g) << 8 | channel(c.b);
+}
+
+const Rgb kHaze{178, 202, 230};
+const Rgb kLine{255, 236, 140};
+const Rgb kSkyHorizon{188, 212, 238};
+const Rgb kSkyZenith{62, 112, 190};
+const Rgb kSpace{3, 5, 14};
+
+// The ground under one pixel, or the sky colour when its ray misses the Earth.
+struct Sample {
+    double latitude = 0;
+    double longitude = 0;
+    double broad = 0;
+    double shade = 1;
+    double haze = 0;
+    bool hit = false;
+    std::uint32_t sky = 0;
+};
+
+double lerpLongitude(double a, double b, double t) {
+    return a + wrapLongitude(b - a) * t;
+}
+
+Sample lerpSample(const Sample& a, const Sample& b, double t) {
+    Sample s;
+    s.latitude = a.latitude + (b.latitude - a.latitude) * t;
+    s.longitude = lerpLongitude(a.longitude, b.longitude, t);
+    s.broad = a.broad + (b.broad - a.broad) * t;
+    s.shade = a.shade + (b.shade - a.shade) * t;
+    s.haze = a.haze + (b.haze - a.haze) * t;
+    s.hit = true;
+    return s;
+}
+
+std::int64_t band(double value, double step) {
+    return static_cast<std::int64_t>(std::floor(value / step));
+}
+
+double crossingValue(double a, double b, double step, bool longitude) {
+    if (longitude && std::abs(b - a) > 180.0) return 180.0;
+    return step * static_cast<double>(std::max(band(a, step), band(b, step)));
+}
+
+class FramePainter {
+public:
+    FramePainter(const ViewGeometry& view, const FramePixels& pixels)
+        : view_(view),
+          pixels_(pixels),
+          imagery_(view.degreesPerPixelAtFocus()),
+          step_(graticuleStep(view.degreesPerPixelAtFocus())) {
+        const CameraPose& pose = view.pose();
+        eyeUp_ = pose.eye.normalized();
+        const double eyeRadius = pose.eye.length();
+        const double altitude = eyeRadius - kEarthRadius;
+        horizonDip_ = std::acos(std::min(1.0, kEarthRadius / eyeRadius));
+        const double horizonDistance =
+            std::sqrt(std::max(0.0, (eyeRadius - kEarthRadius) * (eyeRadius + kEarthRadius)));
+        glowAngle_ = std::min(0.9, std::atan2(60000.0, horizonDistance));
+        const double space = std::clamp((altitude - 20000.0) / 180000.0, 0.0, 1.0);
+        skyTop_ = mixRgb(kSkyZenith, kSpace, space);
+
+        for (int x = -1; x < pixels.width - 1; x += kCell) columns_.push_back(x);
+        columns_.push_back(pixels.width - 1);
+    }
+
+    double step() const { return step_; }
+
+    void paintRows(int firstRow, int endRow, std::vector<GraticuleCrossing>& crossings) const {
+        if (firstRow >= endRow) return;
+        // Grid rows that cover the pixel rows firstRow - 1 (the neighbour the graticule
+        // compares with) to endRow - 1.
+        std::vector<int> rows;
+        int nodeRow = -1 + (firstRow / kCell) * kCell;
+        for (; nodeRow < endRow - 1; nodeRow += kCell) rows.push_back(nodeRow);
+        rows.push_back(std::min(nodeRow, pixels_.height - 1));
+
+        const std::size_t nx = columns_.size();
+        std::vector<Sample> nodes(rows.size() * nx);
+        for (std::size_t j = 0; j < rows.size(); ++j) {
+            for (std::size_t i = 0; i < nx; ++i) nodes[j * nx + i] = exact(columns_[i], rows[j]);
+        }
+        std::vector<char> interpolable((rows.size() - 1) * (nx - 1));
+        for (std::size_t j = 0; j + 1 < rows.size(); ++j) {
+            for (std::size_t i = 0; i + 1 < nx; ++i) {
+                interpolable[j * (nx - 1) + i] = canInterpolate(nodes, nx, i, j, rows);
+            }
+        }
+
+        const auto width = static_cast<std::size_t>(pixels_.width);
+        std::vector<Sample> previous(width + 1), current(width + 1), edges(nx);
+        std::size_t j = 0;
+        for (int y = firstRow - 1; y < endRow; ++y) {
+            while (j + 2 < rows.size() && y >= rows[j + 1]) ++j;
+            const double t = static_cast<double>(y - rows[j]) / (rows[j + 1] - rows[j]);
+            for (std::size_t i = 0; i < nx; ++i) {
+                const Sample& a = nodes[j * nx + i];
+                const Sample& b = nodes[(j + 1) * nx + i];
+                if (a.hit && b.hit) edges[i] = lerpSample(a, b, t);
+            }
+            for (std::size_t i = 0; i + 1 < nx; ++i) {
+                const int x0 = columns_[i];
+                const int x1 = columns_[i + 1];
+                const int xEnd = i + 2 == nx ? x1 + 1 : x1;
+                const bool lerp = interpolable[j * (nx - 1) + i] != 0;
+                for (int x = x0; x < xEnd; ++x) {
+                    current[static_cast<std::size_t>(x + 1)] =
+                        lerp ? lerpSample(edges[i], edges[i + 1],
+                                          static_cast<double>(x - x0) / (x1 - x0))
+                             : exact(x, y);
+                }
+            }
+            if (y >= firstRow) colourRow(y, previous, current, crossings);
+            std::swap(previous, current);
+        }
+    }
+
+private:
+    Sample exact(double x, double y) const {
+        const Vec3 ray = view_.rayAt(view_.screenX(x), view_.screenY(y));
+        const GroundHit ground = intersectGround(view_.pose().eye, ray, view_.pose().up);
+        Sample s;
+        if (!ground.hit) {
+            s.sky = skyColour(ray);
+            return s;
+        }
+        const Vec3 unit = ground.point * (1.0 / kEarthRadius);
+        const GeoPoint geo = geoPointOf(unit);
+        s.hit = true;
+        s.latitude = geo.latitude;
+        s.longitude = geo.longitude;
+        s.broad = imagery_.broadHeight(unit);
+        const double incidence = std::max(0.0, -ray.dot(unit));
+        s.shade = 0.35 + 0.65 * std::sqrt(incidence);
+        const double airPath =
+            std::min(ground.distance, kHazeScaleHeight / std::max(incidence, 0.02));
+        s.haze = 0.8 * (1.0 - std::exp(-airPath / kHazeDistance));
+        return s;
+    }
+
+    std::uint32_t skyColour(const Vec3& ray) const {
+        // Angle of the ray above the horizon as the eye sees it.
+        const double above = std::asin(std::clamp(ray.dot(eyeUp_), -1.0, 1.0)) + horizonDip_;
+        const double t = std::clamp(above / glowAngle_, 0.0, 1.0);
+        return pack(mixRgb(kSkyHorizon, skyTop_, std::sqrt(t)));
+    }
+
+    bool canInterpolate(const std::vector<Sample>& nodes, std::size_t nx, std::size_t i,
+                        std::size_t j, const std::vector<int>& rows) const {
+        const Sample& a = nodes[j * nx + i];
+        const Sample& b = nodes[j * nx + i + 1];
+        const Sample& c = nodes[(j + 1) * nx + i];
+        const Sample& d = nodes[(j + 1) * nx + i + 1];
+        if (!a.hit || !b.hit || !c.hit || !d.hit) return false;
+        const double db = wrapLongitude(b.longitude - a.longitude);
+        const double dc = wrapLongitude(c.longitude - a.longitude);
+        const double dd = wrapLongitude(d.longitude - a.longitude);
+        if (std::max({std::abs(db), std::abs(dc), std::abs(dd)}) > kMaxInterpolatedLongitudeSpan) {
+            return false;
+        }
+        const double cellWidth = columns_[i + 1] - columns_[i];
+        const double cellHeight = rows[j + 1] - rows[j];
+        const Sample centre = exact(columns_[i] + cellWidth / 2.0, rows[j] + cellHeight / 2.0);
+        if (!centre.hit) return false;
+        const double cosLat = std::cos(centre.latitude * kDegree);
+        const double latitude = (a.latitude + b.latitude + c.latitude + d.latitude) / 4.0;
+        const double longitude = a.longitude + (db + dc + dd) / 4.0;
+        const double error =
+            std::max(std::abs(latitude - centre.latitude),
+                     std::abs(wrapLongitude(longitude - centre.longitude)) * cosLat);
+        const double across = std::hypot(b.latitude - a.latitude, db * cosLat) / cellWidth;
+        const double down = std::hypot(c.latitude - a.latitude, dc * cosLat) / cellHeight;
+        return error <= kInterpolationTolerancePixels * std::max(across, down);
+    }
+
+    void colourRow(int y, const std::vector<Sample>& above, const std::vector<Sample>& row,
+                   std::vector<GraticuleCrossing>& crossings) const {
+        std::uint32_t* out = pixels_.data + y * pixels_.stride;
+        const int centreRow = pixels_.height / 2;
+        const int centreColumn = pixels_.width / 2;
+        for (int x = 0; x < pixels_.width; ++x) {
+            const Sample& s = row[static_cast<std::size_t>(x + 1)];
+            if (!s.hit) {
+                out[x] = s.sky;
+                continue;
+            }
+            const Imagery::Detail detail = imagery_.detail(s.latitude, s.longitude);
+            Rgb colour =
+                unpack(Imagery::groundColour(s.broad + detail.height, detail.texture, s.latitude));
+            colour = {colour.r * s.shade, colour.g * s.shade, colour.b * s.shade};
+            colour = mixRgb(colour, kHaze, s.haze);
+
+            bool line = false;
+            auto compare = [&](const Sample& n, bool labelIt) {
+                if (!n.hit) return;
+                if (band(n.longitude, step_) != band(s.longitude, step_)) {
+                    line = true;
+                    if (labelIt) {
+                        crossings.push_back(
+                            {true, crossingValue(n.longitude, s.longitude, step_, true), x, y});
+                    }
+                }
+                if (band(n.latitude, step_) != band(s.latitude, step_)) {
+                    line = true;
+                    if (labelIt) {
+                        crossings.push_back(
+                            {false, crossingValue(n.latitude, s.latitude, step_, false), x, y});
+                    }
+                }
+            };
+            compare(row[static_cast<std::size_t>(x)], y == centreRow);
+            compare(above[static_cast<std::size_t>(x + 1)], x == centreColumn);
+            if (line) colour = mixRgb(colour, kLine, 0.9);
+            out[x] = pack(colour);
+        }
+    }
+
+    const ViewGeometry& view_;
+    FramePixels pixels_;
+    Imagery imagery_;
+    double step_;
+    Vec3 eyeUp_;
+    double horizonDip_ = 0;
+    double glowAngle_ = 0;
+    Rgb skyTop_;
+    std::vector<int> columns_;
+};
+
+}  // namespace
+
+RenderedFrame renderFrame(const ViewGeometry& view, const FramePixels& pixels, int threads) {
+    const FramePainter painter(view, pixels);
+    const int bands = std::clamp(threads, 1, std::max(1, pixels.height));
+    std::vector<std::vector<GraticuleCrossing>> found(static_cast<std::size_t>(bands));
+    std::vector<std::thread> workers;
+    for (int b = 1; b < bands; ++b) {
+        workers.emplace_back([&, b] {
+            painter.paintRows(pixels.height * b / bands, pixels.height * (b + 1) / bands,
+                              found[static_cast<std::size_t>(b)]);
+        });
+    }
+    painter.paintRows(0, pixels.height / bands, found[0]);
+    for (std::thread& w : workers) w.join();
+
+    RenderedFrame frame;
+    frame.graticuleStep = painter.step();
+    for (const auto& part : found) {
+        for (const GraticuleCrossing& c : part) {
+            const bool seen = std::any_of(
+                frame.crossings.begin(), frame.crossings.end(), [&](const GraticuleCrossing& o) {
+                    return o.meridian == c.meridian && std::abs(o.value - c.value) < 1e-9;
+                });
+            if (!seen) frame.crossings.push_back(c);
+        }
+    }
+    return frame;
+}
+
+}  // namespace earthsim

@@ -1,0 +1,149 @@
+#include "Imagery.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "Globe.h"
+
+namespace earthsim {
+
+namespace {
+
+// Octave k has 1.5 * 2^k cycles per radian and amplitude 0.75 / frequency, so every
+// zoom level sees coastlines as ragged as the whole globe does.
+constexpr double kBaseFrequency = 1.5;
+constexpr double kAmplitudeScale = 0.75;
+constexpr int kMaxBroadOctaves = 40;
+constexpr double kBroadMinimumPixels = 64.0;
+constexpr double kFineMinimumPixels = 2.0;
+
+inline std::int64_t floorToInt(double v) {
+    const auto i = static_cast<std::int64_t>(v);
+    return v < static_cast<double>(i) ? i - 1 : i;
+}
+
+inline double lattice(std::int64_t x, std::int64_t y, std::int64_t z, std::uint64_t seed) {
+    std::uint64_t h = static_cast<std::uint64_t>(x) * 0x9E3779B97F4A7C15ull ^
+                      static_cast<std::uint64_t>(y) * 0xC2B2AE3D27D4EB4Full ^
+                      static_cast<std::uint64_t>(z) * 0x165667B19E3779F9ull ^ seed;
+    h ^= h >> 31;
+    h *= 0xBF58476D1CE4E5B9ull;
+    h ^= h >> 29;
+    return static_cast<double>(h >> 11) * (2.0 / 9007199254740992.0) - 1.0;
+}
+
+inline double fade(double t) {
+    return t * t * (3.0 - 2.0 * t);
+}
+inline double mix(double a, double b, double t) {
+    return a + (b - a) * t;
+}
+
+double valueNoise2(double x, double y, std::uint64_t seed) {
+    const std::int64_t ix = floorToInt(x), iy = floorToInt(y);
+    const double u = fade(x - static_cast<double>(ix)), v = fade(y - static_cast<double>(iy));
+    return mix(mix(lattice(ix, iy, 0, seed), lattice(ix + 1, iy, 0, seed), u),
+               mix(lattice(ix, iy + 1, 0, seed), lattice(ix + 1, iy + 1, 0, seed), u), v);
+}
+
+double valueNoise3(double x, double y, double z, std::uint64_t seed) {
+    const std::int64_t ix = floorToInt(x), iy = floorToInt(y), iz = floorToInt(z);
+    const double u = fade(x - static_cast<double>(ix)), v = fade(y - static_cast<double>(iy)),
+                 w = fade(z - static_cast<double>(iz));
+    auto plane = [&](std::int64_t k) {
+        return mix(mix(lattice(ix, iy, k, seed), lattice(ix + 1, iy, k, seed), u),
+                   mix(lattice(ix, iy + 1, k, seed), lattice(ix + 1, iy + 1, k, seed), u), v);
+    };
+    return mix(plane(iz), plane(iz + 1), w);
+}
+
+std::uint64_t octaveSeed(int octave) {
+    return 0x5DEECE66Dull * static_cast<std::uint64_t>(octave + 1);
+}
+
+struct Rgb {
+    double r, g, b;
+};
+
+Rgb blend(const Rgb& a, const Rgb& b, double t) {
+    return {mix(a.r, b.r, t), mix(a.g, b.g, t), mix(a.b, b.b, t)};
+}
+
+}  // namespace
+
+Imagery::Imagery(double degreesPerPixel) {
+    const double radiansPerPixel = std::max(1e-12, degreesPerPixel * kDegree);
+    double frequency = kBaseFrequency;
+    while (broadOctaves_ < kMaxBroadOctaves &&
+           1.0 / frequency >= kBroadMinimumPixels * radiansPerPixel) {
+        ++broadOctaves_;
+        frequency *= 2.0;
+    }
+    double total = 0;
+    while (fineOctaves_ < kMaxFineOctaves && broadOctaves_ + fineOctaves_ < kMaxBroadOctaves) {
+        const double wavelengthPixels = 1.0 / frequency / radiansPerPixel;
+        if (wavelengthPixels < kFineMinimumPixels) break;
+        fineFrequency_[fineOctaves_] = frequency * kDegree;
+        fineAmplitude_[fineOctaves_] = kAmplitudeScale / frequency;
+        // Octaves fade in between 2 and 4 pixels so zooming shows no sudden pop.
+        fineWeight_[fineOctaves_] = std::clamp(wavelengthPixels / 2.0 - 1.0, 0.0, 1.0);
+        total += fineAmplitude_[fineOctaves_] * fineWeight_[fineOctaves_];
+        ++fineOctaves_;
+        frequency *= 2.0;
+    }
+    textureScale_ = total > 0 ? 1.0 / total : 0.0;
+}
+
+double Imagery::broadHeight(const Vec3& unit) const {
+    double height = 0;
+    double frequency = kBaseFrequency;
+    for (int k = 0; k < broadOctaves_; ++k) {
+        height += kAmplitudeScale / frequency *
+                  valueNoise3(unit.x * frequency + 17.3 * k, unit.y * frequency - 5.1 * k,
+                              unit.z * frequency + 3.7 * k, octaveSeed(k));
+        frequency *= 2.0;
+    }
+    return height;
+}
+
+Imagery::Detail Imagery::detail(double latitude, double longitude) const {
+    Detail d;
+    for (int k = 0; k < fineOctaves_; ++k) {
+        const double f = fineFrequency_[k];
+        const double n = valueNoise2(longitude * f, latitude * f, octaveSeed(broadOctaves_ + k));
+        const double a = fineAmplitude_[k] * fineWeight_[k];
+        d.height += a * n;
+        d.texture += a * n;
+    }
+    d.texture *= textureScale_;
+    return d;
+}
+
+std::uint32_t Imagery::groundColour(double height, double texture, double latitude) {
+    Rgb c;
+    if (height < 0) {
+        const double depth = std::clamp(-height / 0.12, 0.0, 1.0);
+        c = blend({58, 118, 168}, {14, 40, 92}, std::sqrt(depth));
+        const double k = 1.0 + 0.05 * texture;
+        c = {c.r * k, c.g * k, c.b * k};
+    } else {
+        const double h = std::clamp(height / 0.3, 0.0, 1.0);
+        if (h < 0.02) {
+            c = blend({176, 164, 120}, {96, 132, 70}, h / 0.02);
+        } else if (h < 0.5) {
+            c = blend({96, 132, 70}, {136, 128, 84}, (h - 0.02) / 0.48);
+        } else {
+            c = blend({136, 128, 84}, {150, 140, 128}, (h - 0.5) / 0.5);
+        }
+        const double k = 1.0 + 0.22 * texture;
+        c = {c.r * k, c.g * k, c.b * k};
+    }
+    const double ice = std::clamp((std::abs(latitude) + 3.0 * texture - 70.0) / 6.0, 0.0, 1.0);
+    c = blend(c, {232, 238, 244}, ice);
+    auto channel = [](double v) {
+        return static_cast<std::uint32_t>(std::clamp(v, 0.0, 255.0) + 0.5) & 0xffu;
+    };
+    return 0xff000000u | channel(c.r) << 16 | channel(c.g) << 8 | channel(c.b);
+}
+
+}  // namespace earthsim
