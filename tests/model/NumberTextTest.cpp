@@ -131,7 +131,8 @@ TEST(FormatMask, RoundsTheGeneralTextHalfAwayFromZero) {
 
 // Every rule must keep the full stop when the user's locale writes a decimal comma.
 TEST(NumberRules, IgnoreTheUserLocale) {
-    const char* locales[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "C.UTF-8"};
+    const char* locales[] = {"de_DE.UTF-8", "de_DE.utf8", "German_Germany.1252", "fr_FR.UTF-8",
+                             "C.UTF-8"};
     const char* set = nullptr;
     for (const char* l : locales)
         if ((set = std::setlocale(LC_ALL, l)) != nullptr) break;
