@@ -1,6 +1,5 @@
 #include "NamesInFiles.h"
 
-#include <algorithm>
 #include <cstddef>
 
 #include "model/RuntimeError.h"
@@ -8,11 +7,19 @@
 namespace kartovex {
 namespace {
 
-// Byte length of the UTF-8 character at `i`; a stray byte counts as one character.
+// Byte length of the UTF-8 character at `i`; a byte that starts no whole character
+// counts as a character of its own.
 std::size_t characterLength(std::string_view s, std::size_t i) {
     const auto lead = static_cast<unsigned char>(s[i]);
-    const std::size_t n = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-    return std::min(n, s.size() - i);
+    const std::size_t n = lead >= 0xF5   ? 1
+                          : lead >= 0xF0 ? 4
+                          : lead >= 0xE0 ? 3
+                          : lead >= 0xC2 ? 2
+                                         : 1;
+    if (i + n > s.size()) return 1;
+    for (std::size_t k = 1; k < n; ++k)
+        if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return 1;
+    return n;
 }
 
 bool isControl(std::string_view character) {

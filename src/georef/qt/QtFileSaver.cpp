@@ -12,7 +12,9 @@ void QtFileSaver::save(const std::string& path, std::string_view bytes) {
     auto fail = [&file] {
         throw RuntimeError(error::PathFileAccess, file.errorString().toStdString());
     };
-    if (!file.open(QIODevice::WriteOnly)) fail();
+    // Unbuffered, so that a full disk fails the write itself: QSaveFile does not see a
+    // failure of the buffer's last flush and would commit a short file.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) fail();
     const auto size = static_cast<qint64>(bytes.size());
     if (file.write(bytes.data(), size) != size) {
         const QString reason = file.errorString();

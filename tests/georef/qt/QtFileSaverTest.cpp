@@ -1,0 +1,242 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <set>
+#include <string>
+
+#include "georef/Step2Command.h"
+#include "georef/posix/IconvCodePage936.h"
+#include "georef/qt/QtFileSaver.h"
+#include "model/RuntimeError.h"
+
+#ifdef __linux__
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sched.h>
+#include <sys/ioctl.h>
+#include <sys/mount.h>
+#include <unistd.h>
+#endif
+
+namespace kartovex {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string contentOf(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void put(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::set<std::string> namesIn(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+// The system's reason for a failed save, or "" when it succeeded.
+std::string reasonOfSaving(const fs::path& path, const std::string& bytes) {
+    try {
+        QtFileSaver().save(path.string(), bytes);
+        return {};
+    } catch (const RuntimeError& e) {
+        EXPECT_FALSE(e.description().empty());
+        return e.description().empty() ? "(no reason)" : e.description();
+    }
+}
+
+class QtFileSaverTest : public ::testing::Test {
+protected:
+    QTemporaryDir scratch;
+    fs::path folder{scratch.path().toStdString()};
+};
+
+TEST_F(QtFileSaverTest, WritesTheBytesWholeAndReplacesAnOlderFileCompletely) {
+    const std::string bytes = "!table\r\n\xD6\xD0\r\n";
+    put(folder / "area.tab", std::string(10000, 'x'));
+    EXPECT_EQ(reasonOfSaving(folder / "area.tab", bytes), "");
+    EXPECT_EQ(contentOf(folder / "area.tab"), bytes);
+    EXPECT_EQ(reasonOfSaving(folder / "new.gst", ""), "");
+    EXPECT_EQ(namesIn(folder), (std::set<std::string>{"area.tab", "new.gst"}));
+}
+
+TEST_F(QtFileSaverTest, AFailedSaveLeavesNothingBehind) {
+    fs::create_directory(folder / "area.tab");
+    EXPECT_NE(reasonOfSaving(folder / "area.tab", "x"), "");
+    EXPECT_TRUE(fs::is_directory(folder / "area.tab"));
+    EXPECT_NE(reasonOfSaving(folder / "missing" / "area.tab", "x"), "");
+    EXPECT_EQ(namesIn(folder), std::set<std::string>{"area.tab"});
+}
+
+#ifdef __linux__
+
+// A small tmpfs of our own in a mount namespace of this process alone, so that nothing
+// stays mounted whatever becomes of the test. Needs the right to mount (root here).
+class ScratchMount {
+public:
+    explicit ScratchMount(const fs::path& where, const std::string& options)
+        : where_(where), options_(options) {
+        static const bool alone = unshare(CLONE_NEWNS) == 0 &&
+                                  mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+        fs::create_directories(where_);
+        mounted_ = alone && mount("tmpfs", where_.c_str(), "tmpfs", 0, options_.c_str()) == 0;
+    }
+    ~ScratchMount() {
+        if (mounted_) umount2(where_.c_str(), MNT_DETACH);
+    }
+    bool mounted() const { return mounted_; }
+
+    bool makeReadOnly() {
+        return mount(nullptr, where_.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, options_.c_str()) ==
+               0;
+    }
+
+    // Fills the disk to its last byte, then frees `pages` pages of 4 KiB.
+    void fillLeaving(int pages) {
+        const fs::path filler = where_ / "filler";
+        {
+            std::ofstream out(filler, std::ios::binary);
+            const std::string block(4096, 'f');
+            while (out.write(block.data(), block.size()) && out.flush()) {
+            }
+        }
+        const auto size = fs::file_size(filler);
+        fs::resize_file(filler, size - std::min<std::uintmax_t>(size, 4096u * pages));
+    }
+
+private:
+    fs::path where_;
+    std::string options_;
+    bool mounted_ = false;
+};
+
+// The immutable flag stops even root from replacing the file.
+bool makeImmutable(const fs::path& path) {
+    const int fd = open(path.c_str(), O_RDONLY);
+    if (fd < 0) return false;
+    int flags = 0;
+    bool done = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags |= FS_IMMUTABLE_FL;
+    done = done && ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    close(fd);
+    return done;
+}
+
+TEST_F(QtFileSaverTest, AFolderThatCannotBeWrittenKeepsItsFiles) {
+    ScratchMount disk(folder / "disk", "size=64k,mode=0777");
+    if (!disk.mounted()) GTEST_SKIP() << "no right to mount a tmpfs here";
+    put(folder / "disk" / "area.tab", "old table");
+    ASSERT_TRUE(disk.makeReadOnly());
+    EXPECT_NE(reasonOfSaving(folder / "disk" / "area.tab", "new table"), "");
+    EXPECT_NE(reasonOfSaving(folder / "disk" / "area.gst", "new geoset"), "");
+    EXPECT_EQ(contentOf(folder / "disk" / "area.tab"), "old table");
+    EXPECT_EQ(namesIn(folder / "disk"), std::set<std::string>{"area.tab"});
+}
+
+TEST_F(QtFileSaverTest, AReadOnlyTableIsNotReplaced) {
+    ScratchMount disk(folder / "disk", "size=64k");
+    if (!disk.mounted()) GTEST_SKIP() << "no right to mount a tmpfs here";
+    const fs::path table = folder / "disk" / "area.tab";
+    put(table, "old table");
+    fs::permissions(table, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    if (geteuid() == 0 && !makeImmutable(table)) GTEST_SKIP() << "no immutable flag here";
+    EXPECT_NE(reasonOfSaving(table, "new table"), "");
+    EXPECT_EQ(contentOf(table), "old table");
+    EXPECT_EQ(namesIn(folder / "disk"), std::set<std::string>{"area.tab"});
+}
+
+TEST_F(QtFileSaverTest, AFullDiskKeepsTheOldFileAndLeavesNoTemporaryFile) {
+    ScratchMount disk(folder / "disk", "size=64k");
+    if (!disk.mounted()) GTEST_SKIP() << "no right to mount a tmpfs here";
+    const fs::path table = folder / "disk" / "area.tab";
+    put(table, "old table");
+    disk.fillLeaving(0);
+    const std::string reason = reasonOfSaving(table, std::string(3000, 't'));
+    EXPECT_NE(reason.find("No space left on device"), std::string::npos) << reason;
+    EXPECT_EQ(contentOf(table), "old table");
+    EXPECT_EQ(namesIn(folder / "disk"), (std::set<std::string>{"area.tab", "filler"}));
+}
+
+class PictureOf1280By1024 : public PictureProbe {
+public:
+    void show(const std::string&, Module1& module) override { module = {"1279", "1023"}; }
+};
+
+class RecordingMessages : public MessageBoxService {
+public:
+    std::vector<std::string> shown;
+    void information(const std::string& text, const std::string&) override {
+        shown.push_back(text);
+    }
+};
+
+// Room for the table but not for the geoset: the table is written, the earlier geoset
+// stays as it was, and the message says so.
+TEST_F(QtFileSaverTest, Step2OnADiskThatFillsPartWay) {
+    ScratchMount disk(folder / "disk", "size=64k");
+    if (!disk.mounted()) GTEST_SKIP() << "no right to mount a tmpfs here";
+    const fs::path maps = folder / "disk";
+    put(maps / "area.gst", "old geoset");
+    disk.fillLeaving(1);
+
+    MainWindowModel form;
+    form.setCaption("Label7", "YES");
+    Module1 module;
+    struct : FileChooser {
+        std::string path;
+        std::optional<std::string> showOpen(const CommonDialog&) override { return path; }
+    } chooser;
+    chooser.path = (maps / "area.jpg").string();
+    PictureOf1280By1024 probe;
+    QtFileSaver saver;
+    IconvCodePage936 codePage;
+    RecordingMessages messages;
+    Step2Command(form, module, {chooser, probe, saver, codePage, messages}).run();
+
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0],
+              "The geoset could not be written: " + (maps / "area.gst").string() +
+                  "\nNo space left on device\nWritten: " + (maps / "area.tab").string());
+    EXPECT_TRUE(contentOf(maps / "area.tab").starts_with("!table\r\n"));
+    EXPECT_EQ(contentOf(maps / "area.gst"), "old geoset");
+    EXPECT_EQ(namesIn(maps), (std::set<std::string>{"area.gst", "area.tab", "filler"}));
+}
+
+#endif
+
+// The names in both files are the GBK bytes of the Chinese name; the files themselves
+// carry the name as the file system has it.
+TEST_F(QtFileSaverTest, Step2WritesAChineseNameInCodePage936) {
+    MainWindowModel form;
+    form.setCaption("Label7", "YES");
+    Module1 module;
+    struct : FileChooser {
+        std::string path;
+        std::optional<std::string> showOpen(const CommonDialog&) override { return path; }
+    } chooser;
+    chooser.path = (folder / "\u5730\u56fe.jpg").string();
+    PictureOf1280By1024 probe;
+    QtFileSaver saver;
+    IconvCodePage936 codePage;
+    RecordingMessages messages;
+    Step2Command(form, module, {chooser, probe, saver, codePage, messages}).run();
+
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_NE(contentOf(folder / "\u5730\u56fe.tab").find("  File \"\xB5\xD8\xCD\xBC.jpg\"\r\n"),
+              std::string::npos);
+    EXPECT_NE(contentOf(folder / "\u5730\u56fe.gst").find("= \"\xB5\xD8\xCD\xBC.tab\"\r\n"),
+              std::string::npos);
+}
+
+}  // namespace
+}  // namespace kartovex
