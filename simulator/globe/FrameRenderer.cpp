@@ -55,10 +55,17 @@ struct Sample {
 };
 
 double lerpLongitude(double a, double b, double t) {
-    return a + wrapLongitude(b - a) * t;
+    double longitude = a + wrapLongitude(b - a) * t;
+    if (longitude > 180.0) longitude -= 360.0;
+    if (longitude <= -180.0) longitude += 360.0;
+    return longitude;
 }
 
 Sample lerpSample(const Sample& a, const Sample& b, double t) {
+    // Exactly the node on a node, so a row on a grid line comes out the same whichever
+    // cell (and thread) draws it.
+    if (t <= 0) return a;
+    if (t >= 1) return b;
     Sample s;
     s.latitude = a.latitude + (b.latitude - a.latitude) * t;
     s.longitude = lerpLongitude(a.longitude, b.longitude, t);
@@ -107,8 +114,11 @@ public:
         // Grid rows that cover the pixel rows firstRow - 1 (the neighbour the graticule
         // compares with) to endRow - 1.
         std::vector<int> rows;
+        // A row on a grid line is drawn from the cell below it, in every band alike.
         int nodeRow = -1 + (firstRow / kCell) * kCell;
-        for (; nodeRow < endRow - 1; nodeRow += kCell) rows.push_back(nodeRow);
+        for (; nodeRow <= endRow - 1 && nodeRow < pixels_.height - 1; nodeRow += kCell) {
+            rows.push_back(nodeRow);
+        }
         rows.push_back(std::min(nodeRow, pixels_.height - 1));
 
         const std::size_t nx = columns_.size();

@@ -45,9 +45,12 @@ LatitudeBounds ViewGeometry::latitudeBounds() const {
     for (int i = 1; i < kGrid; ++i) {
         for (int j = 1; j < kGrid; ++j) take(-1.0 + 2.0 * i / kGrid, -1.0 + 2.0 * j / kGrid);
     }
-    double x = 0, y = 0;
-    if (project(Vec3{0, 0, kEarthRadius}, x, y)) bounds.north = 90.0;
-    if (project(Vec3{0, 0, -kEarthRadius}, x, y)) bounds.south = -90.0;
+    auto inView = [this](const Vec3& point) {
+        double x = 0, y = 0;
+        return project(point, x, y) && std::abs(x) <= 1.0 && std::abs(y) <= 1.0;
+    };
+    if (inView(Vec3{0, 0, kEarthRadius})) bounds.north = 90.0;
+    if (inView(Vec3{0, 0, -kEarthRadius})) bounds.south = -90.0;
     return bounds;
 }
 
@@ -63,7 +66,7 @@ bool ViewGeometry::project(const Vec3& groundPoint, double& x, double& y) const 
     if (depth <= 0) return false;
     x = toPoint.dot(pose_.right) / depth / tanHalfX_;
     y = toPoint.dot(pose_.up) / depth / tanHalfY_;
-    return std::abs(x) <= 1.0 && std::abs(y) <= 1.0;
+    return true;
 }
 
 }  // namespace earthsim

@@ -42,7 +42,7 @@ public:
     double degreesPerPixelAtFocus() const;
 
     // Screen point of a ground point, when it is on the side of the Earth facing the eye
-    // and in front of it.
+    // and in front of it (the screen point may lie outside the view).
     bool project(const Vec3& groundPoint, double& x, double& y) const;
 
 private:

@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "FrameRenderer.h"
+
+namespace earthsim {
+namespace {
+
+struct Picture {
+    int width, height;
+    std::vector<std::uint32_t> pixels;
+    RenderedFrame frame;
+
+    std::uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
+};
+
+Picture render(const ViewGeometry& view, int threads) {
+    Picture p{view.width(),
+              view.height(),
+              std::vector<std::uint32_t>(static_cast<std::size_t>(view.width() * view.height())),
+              {}};
+    p.frame = renderFrame(view, {p.pixels.data(), p.width, p.height, p.width}, threads);
+    return p;
+}
+
+// The graticule's pale yellow; no ground, sea, ice, haze or sky colour comes near it.
+bool isLine(std::uint32_t c) {
+    const int r = c >> 16 & 0xff, g = c >> 8 & 0xff, b = c & 0xff;
+    return r >= 225 && g >= 205 && b >= 110 && b <= 160;
+}
+
+// The ground under every pixel centre, cast exactly, from pixel -1 (the neighbours the
+// first row and column are compared with).
+struct ExactGround {
+    int width, height;
+    std::vector<GroundHit> hits;
+
+    ExactGround(const ViewGeometry& view) : width(view.width()), height(view.height()) {
+        for (int y = -1; y < height; ++y) {
+            for (int x = -1; x < width; ++x) {
+                hits.push_back(view.groundAt(view.screenX(x), view.screenY(y)));
+            }
+        }
+    }
+    const GroundHit& at(int x, int y) const {
+        return hits[static_cast<std::size_t>((y + 1) * (width + 1) + x + 1)];
+    }
+    // A line runs between this pixel and the one to its left or above it.
+    bool lineAt(int x, int y, double step) const {
+        const GroundHit& here = at(x, y);
+        if (!here.hit) return false;
+        const GeoPoint p = geoPointOf(here.point);
+        auto differs = [&](const GroundHit& n) {
+            if (!n.hit) return false;
+            const GeoPoint q = geoPointOf(n.point);
+            return std::floor(p.latitude / step) != std::floor(q.latitude / step) ||
+                   std::floor(p.longitude / step) != std::floor(q.longitude / step);
+        };
+        return differs(at(x - 1, y)) || differs(at(x, y - 1));
+    }
+};
+
+bool anyNear(int x, int y, int width, int height, auto test) {
+    for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx) {
+            const int nx = x + dx, ny = y + dy;
+            if (nx >= 0 && ny >= 0 && nx < width && ny < height && test(nx, ny)) return true;
+        }
+    }
+    return false;
+}
+
+const Camera kViews[] = {
+    {34.67, 112.58, 0, 12000, 0, 0},    // the example area, levelled
+    {34.67, 112.58, 0, 12000, 0, 30},   // turned
+    {34.67, 112.58, 0, 6000, 60, 200},  // tilted towards the horizon
+    {0.01, 179.99, 0, 60000, 0, 0},     // across the date line and the equator
+    {89.99, 0, 0, 20000, 0, 0},         // over the North Pole
+    {10, 20, 0, 2.0e7, 0, 0},           // the whole globe and space around it
+};
+
+TEST(FrameRenderer, LinesAreDrawnWithinAPixelOfWhereTheViewPutsThem) {
+    for (const Camera& camera : kViews) {
+        const ViewGeometry view(camera, 320, 200);
+        const Picture picture = render(view, 2);
+        const ExactGround exact(view);
+        const double step = picture.frame.graticuleStep;
+        int lines = 0;
+        for (int y = 0; y < picture.height; ++y) {
+            for (int x = 0; x < picture.width; ++x) {
+                const bool drawn = isLine(picture.at(x, y));
+                lines += drawn ? 1 : 0;
+                if (drawn) {
+                    EXPECT_TRUE(anyNear(x, y, picture.width, picture.height,
+                                        [&](int nx, int ny) { return exact.lineAt(nx, ny, step); }))
+                        << "stray line pixel " << x << "," << y << " azimuth " << camera.azimuth
+                        << " range " << camera.range;
+                }
+                if (exact.lineAt(x, y, step)) {
+                    EXPECT_TRUE(anyNear(x, y, picture.width, picture.height,
+                                        [&](int nx, int ny) { return isLine(picture.at(nx, ny)); }))
+                        << "missing line pixel " << x << "," << y << " range " << camera.range;
+                }
+            }
+        }
+        EXPECT_GT(lines, 100) << "range " << camera.range;
+    }
+}
+
+TEST(FrameRenderer, CrossingsNameTheLinesTheyLabel) {
+    for (const Camera& camera : kViews) {
+        const ViewGeometry view(camera, 320, 200);
+        const Picture picture = render(view, 2);
+        const ExactGround exact(view);
+        EXPECT_FALSE(picture.frame.crossings.empty());
+        for (const GraticuleCrossing& c : picture.frame.crossings) {
+            EXPECT_TRUE(isLine(picture.at(c.x, c.y)));
+            // The labelled value lies between the values of the pixels around the crossing.
+            double low = 1e9, high = -1e9;
+            for (int dy = -2; dy <= 1; ++dy) {
+                for (int dx = -2; dx <= 1; ++dx) {
+                    const GroundHit& h = exact.at(std::clamp(c.x + dx, -1, picture.width - 1),
+                                                  std::clamp(c.y + dy, -1, picture.height - 1));
+                    if (!h.hit) continue;
+                    const GeoPoint p = geoPointOf(h.point);
+                    const double v =
+                        c.meridian ? wrapLongitude(p.longitude - c.value) + c.value : p.latitude;
+                    low = std::min(low, v);
+                    high = std::max(high, v);
+                }
+            }
+            EXPECT_LE(low, c.value) << (c.meridian ? "meridian " : "parallel ") << c.value;
+            EXPECT_GE(high, c.value) << (c.meridian ? "meridian " : "parallel ") << c.value;
+        }
+    }
+}
+
+TEST(FrameRenderer, ThePictureIsTheSameWhateverTheNumberOfThreads) {
+    for (const Camera& camera : {kViews[2], kViews[5]}) {
+        const ViewGeometry view(camera, 301, 187);
+        const Picture one = render(view, 1);
+        for (int threads : {2, 3, 7}) {
+            EXPECT_EQ(render(view, threads).pixels, one.pixels) << threads << " threads";
+        }
+    }
+}
+
+}  // namespace
+}  // namespace earthsim
