@@ -25,11 +25,6 @@ Rgb mixRgb(const Rgb& a, const Rgb& b, double t) {
     return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
 }
 
-Rgb unpack(std::uint32_t c) {
-    return {static_cast<double>(c >> 16 & 0xff), static_cast<double>(c >> 8 & 0xff),
-            static_cast<double>(c & 0xff)};
-}
-
 std::uint32_t pack(const Rgb& c) {
     auto channel = [](double v) {
         return static_cast<std::uint32_t>(std::clamp(v, 0.0, 255.0) + 0.5) & 0xffu;
@@ -42,6 +37,12 @@ const Rgb kLine{255, 236, 140};
 const Rgb kSkyHorizon{188, 212, 238};
 const Rgb kSkyZenith{62, 112, 190};
 const Rgb kSpace{3, 5, 14};
+
+// How the pixels of a grid cell get their ground: interpolated from the cell's corners
+// throughout; interpolated but with the position cast per pixel (where the position bends
+// too much for interpolation, as near the poles or the date line); or cast per pixel (where
+// the cell reaches the sky).
+enum class Cell : char { Interpolate, Locate, Cast };
 
 // The ground under one pixel, or the sky colour when its ray misses the Earth.
 struct Sample {
@@ -103,6 +104,7 @@ public:
         const double space = std::clamp((altitude - 20000.0) / 180000.0, 0.0, 1.0);
         skyTop_ = mixRgb(kSkyZenith, kSpace, space);
 
+        focusDistance_ = view.camera().range;
         for (int x = -1; x < pixels.width - 1; x += kCell) columns_.push_back(x);
         columns_.push_back(pixels.width - 1);
     }
@@ -126,10 +128,10 @@ public:
         for (std::size_t j = 0; j < rows.size(); ++j) {
             for (std::size_t i = 0; i < nx; ++i) nodes[j * nx + i] = exact(columns_[i], rows[j]);
         }
-        std::vector<char> interpolable((rows.size() - 1) * (nx - 1));
+        std::vector<Cell> cells((rows.size() - 1) * (nx - 1));
         for (std::size_t j = 0; j + 1 < rows.size(); ++j) {
             for (std::size_t i = 0; i + 1 < nx; ++i) {
-                interpolable[j * (nx - 1) + i] = canInterpolate(nodes, nx, i, j, rows);
+                cells[j * (nx - 1) + i] = cellKind(nodes, nx, i, j, rows);
             }
         }
 
@@ -148,12 +150,22 @@ public:
                 const int x0 = columns_[i];
                 const int x1 = columns_[i + 1];
                 const int xEnd = i + 2 == nx ? x1 + 1 : x1;
-                const bool lerp = interpolable[j * (nx - 1) + i] != 0;
+                const Cell cell = cells[j * (nx - 1) + i];
                 for (int x = x0; x < xEnd; ++x) {
-                    current[static_cast<std::size_t>(x + 1)] =
-                        lerp ? lerpSample(edges[i], edges[i + 1],
-                                          static_cast<double>(x - x0) / (x1 - x0))
-                             : exact(x, y);
+                    Sample& sample = current[static_cast<std::size_t>(x + 1)];
+                    if (cell == Cell::Cast) {
+                        sample = exact(x, y);
+                        continue;
+                    }
+                    sample =
+                        lerpSample(edges[i], edges[i + 1], static_cast<double>(x - x0) / (x1 - x0));
+                    if (cell == Cell::Locate) {
+                        // Shading and broad height are smooth: only the position needs
+                        // casting here.
+                        const GeoPoint p = geoPointOf(groundUnder(x, y).point);
+                        sample.latitude = p.latitude;
+                        sample.longitude = p.longitude;
+                    }
                 }
             }
             if (y >= firstRow) colourRow(y, previous, current, crossings);
@@ -162,6 +174,11 @@ public:
     }
 
 private:
+    GroundHit groundUnder(double x, double y) const {
+        return intersectGround(view_.pose().eye, view_.rayAt(view_.screenX(x), view_.screenY(y)),
+                               view_.pose().up);
+    }
+
     Sample exact(double x, double y) const {
         const Vec3 ray = view_.rayAt(view_.screenX(x), view_.screenY(y));
         const GroundHit ground = intersectGround(view_.pose().eye, ray, view_.pose().up);
@@ -175,7 +192,7 @@ private:
         s.hit = true;
         s.latitude = geo.latitude;
         s.longitude = geo.longitude;
-        s.broad = imagery_.broadHeight(unit);
+        s.broad = imagery_.broadHeight(unit, std::max(1.0, ground.distance / focusDistance_));
         const double incidence = std::max(0.0, -ray.dot(unit));
         s.shade = 0.35 + 0.65 * std::sqrt(incidence);
         const double airPath =
@@ -191,23 +208,25 @@ private:
         return pack(mixRgb(kSkyHorizon, skyTop_, std::sqrt(t)));
     }
 
-    bool canInterpolate(const std::vector<Sample>& nodes, std::size_t nx, std::size_t i,
-                        std::size_t j, const std::vector<int>& rows) const {
+    Cell cellKind(const std::vector<Sample>& nodes, std::size_t nx, std::size_t i, std::size_t j,
+                  const std::vector<int>& rows) const {
         const Sample& a = nodes[j * nx + i];
         const Sample& b = nodes[j * nx + i + 1];
         const Sample& c = nodes[(j + 1) * nx + i];
         const Sample& d = nodes[(j + 1) * nx + i + 1];
-        if (!a.hit || !b.hit || !c.hit || !d.hit) return false;
+        if (!a.hit || !b.hit || !c.hit || !d.hit) return Cell::Cast;
         const double db = wrapLongitude(b.longitude - a.longitude);
         const double dc = wrapLongitude(c.longitude - a.longitude);
         const double dd = wrapLongitude(d.longitude - a.longitude);
         if (std::max({std::abs(db), std::abs(dc), std::abs(dd)}) > kMaxInterpolatedLongitudeSpan) {
-            return false;
+            return Cell::Locate;
         }
         const double cellWidth = columns_[i + 1] - columns_[i];
         const double cellHeight = rows[j + 1] - rows[j];
-        const Sample centre = exact(columns_[i] + cellWidth / 2.0, rows[j] + cellHeight / 2.0);
-        if (!centre.hit) return false;
+        const GroundHit middle =
+            groundUnder(columns_[i] + cellWidth / 2.0, rows[j] + cellHeight / 2.0);
+        if (!middle.hit) return Cell::Cast;
+        const GeoPoint centre = geoPointOf(middle.point);
         const double cosLat = std::cos(centre.latitude * kDegree);
         const double latitude = (a.latitude + b.latitude + c.latitude + d.latitude) / 4.0;
         const double longitude = a.longitude + (db + dc + dd) / 4.0;
@@ -216,7 +235,8 @@ private:
                      std::abs(wrapLongitude(longitude - centre.longitude)) * cosLat);
         const double across = std::hypot(b.latitude - a.latitude, db * cosLat) / cellWidth;
         const double down = std::hypot(c.latitude - a.latitude, dc * cosLat) / cellHeight;
-        return error <= kInterpolationTolerancePixels * std::max(across, down);
+        return error <= kInterpolationTolerancePixels * std::max(across, down) ? Cell::Interpolate
+                                                                               : Cell::Locate;
     }
 
     void colourRow(int y, const std::vector<Sample>& above, const std::vector<Sample>& row,
@@ -231,9 +251,9 @@ private:
                 continue;
             }
             const Imagery::Detail detail = imagery_.detail(s.latitude, s.longitude);
-            Rgb colour =
-                unpack(Imagery::groundColour(s.broad + detail.height, detail.texture, s.latitude));
-            colour = {colour.r * s.shade, colour.g * s.shade, colour.b * s.shade};
+            const Imagery::Colour ground =
+                Imagery::groundColour(s.broad + detail.height, detail.texture, s.latitude);
+            Rgb colour{ground.r * s.shade, ground.g * s.shade, ground.b * s.shade};
             colour = mixRgb(colour, kHaze, s.haze);
 
             bool line = false;
@@ -269,6 +289,7 @@ private:
     double horizonDip_ = 0;
     double glowAngle_ = 0;
     Rgb skyTop_;
+    double focusDistance_ = 1;
     std::vector<int> columns_;
 };
 

@@ -11,8 +11,9 @@ namespace {
 constexpr std::array<double, 17> kStepsInSeconds = {
     1, 2, 5, 10, 20, 30, 60, 120, 300, 600, 1200, 1800, 3600, 7200, 18000, 36000, 108000};
 
-std::string twoDigits(std::int64_t v) {
-    return (v < 10 ? "0" : "") + std::to_string(v);
+void appendTwoDigits(std::string& text, std::int64_t v) {
+    if (v < 10) text.push_back('0');
+    text.append(std::to_string(v));
 }
 
 std::string label(double value, double step, const char* positive, const char* negative,
@@ -20,16 +21,21 @@ std::string label(double value, double step, const char* positive, const char* n
     const auto stepSeconds = static_cast<std::int64_t>(std::llround(step * 3600.0));
     const std::int64_t total = std::llround(value * 3600.0);
     const std::int64_t magnitude = total < 0 ? -total : total;
-    std::string text = std::to_string(magnitude / 3600) + "\u00b0";
     const std::int64_t minutes = magnitude / 60 % 60;
     const std::int64_t seconds = magnitude % 60;
+    std::string text = std::to_string(magnitude / 3600);
+    text.append("\u00b0");
     if (stepSeconds < 3600 || minutes != 0 || seconds != 0) {
-        text += twoDigits(minutes) + "'";
+        appendTwoDigits(text, minutes);
+        text.push_back('\'');
     }
-    if (stepSeconds < 60 || seconds != 0) text += twoDigits(seconds) + "\"";
-    if (zeroAndLimitUnsigned && (magnitude == 0 || magnitude == 180 * 3600)) return text;
-    if (!zeroAndLimitUnsigned && magnitude == 0) return text;
-    return text + (total < 0 ? negative : positive);
+    if (stepSeconds < 60 || seconds != 0) {
+        appendTwoDigits(text, seconds);
+        text.push_back('"');
+    }
+    const bool unsignedValue = magnitude == 0 || (zeroAndLimitUnsigned && magnitude == 180 * 3600);
+    if (!unsignedValue) text.append(total < 0 ? negative : positive);
+    return text;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "Globe.h"
 
@@ -15,7 +16,7 @@ constexpr double kBaseFrequency = 1.5;
 constexpr double kAmplitudeScale = 0.75;
 constexpr int kMaxBroadOctaves = 40;
 constexpr double kBroadMinimumPixels = 64.0;
-constexpr double kFineMinimumPixels = 2.0;
+constexpr double kFineMinimumPixels = 4.0;
 
 inline std::int64_t floorToInt(double v) {
     const auto i = static_cast<std::int64_t>(v);
@@ -72,32 +73,33 @@ Rgb blend(const Rgb& a, const Rgb& b, double t) {
 }  // namespace
 
 Imagery::Imagery(double degreesPerPixel) {
-    const double radiansPerPixel = std::max(1e-12, degreesPerPixel * kDegree);
+    radiansPerPixel_ = std::max(1e-12, degreesPerPixel * kDegree);
     double frequency = kBaseFrequency;
     while (broadOctaves_ < kMaxBroadOctaves &&
-           1.0 / frequency >= kBroadMinimumPixels * radiansPerPixel) {
+           1.0 / frequency >= kBroadMinimumPixels * radiansPerPixel_) {
         ++broadOctaves_;
         frequency *= 2.0;
     }
     double total = 0;
     while (fineOctaves_ < kMaxFineOctaves && broadOctaves_ + fineOctaves_ < kMaxBroadOctaves) {
-        const double wavelengthPixels = 1.0 / frequency / radiansPerPixel;
-        if (wavelengthPixels < kFineMinimumPixels) break;
+        const double wavelengthPixels = 1.0 / frequency / radiansPerPixel_;
         fineFrequency_[fineOctaves_] = frequency * kDegree;
-        fineAmplitude_[fineOctaves_] = kAmplitudeScale / frequency;
-        // Octaves fade in between 2 and 4 pixels so zooming shows no sudden pop.
-        fineWeight_[fineOctaves_] = std::clamp(wavelengthPixels / 2.0 - 1.0, 0.0, 1.0);
-        total += fineAmplitude_[fineOctaves_] * fineWeight_[fineOctaves_];
+        // The finest octave fades in between 4 and 8 pixels, so zooming shows no pop.
+        fineAmplitude_[fineOctaves_] =
+            kAmplitudeScale / frequency *
+            std::clamp(wavelengthPixels / kFineMinimumPixels - 1.0, 0.0, 1.0);
+        total += fineAmplitude_[fineOctaves_];
         ++fineOctaves_;
         frequency *= 2.0;
     }
     textureScale_ = total > 0 ? 1.0 / total : 0.0;
 }
 
-double Imagery::broadHeight(const Vec3& unit) const {
+double Imagery::broadHeight(const Vec3& unit, double pixelScale) const {
     double height = 0;
     double frequency = kBaseFrequency;
-    for (int k = 0; k < broadOctaves_; ++k) {
+    const double shortest = kBroadMinimumPixels * radiansPerPixel_ * pixelScale;
+    for (int k = 0; k < broadOctaves_ && 1.0 / frequency >= shortest; ++k) {
         height += kAmplitudeScale / frequency *
                   valueNoise3(unit.x * frequency + 17.3 * k, unit.y * frequency - 5.1 * k,
                               unit.z * frequency + 3.7 * k, octaveSeed(k));
@@ -107,19 +109,16 @@ double Imagery::broadHeight(const Vec3& unit) const {
 }
 
 Imagery::Detail Imagery::detail(double latitude, double longitude) const {
-    Detail d;
+    double sum = 0;
     for (int k = 0; k < fineOctaves_; ++k) {
         const double f = fineFrequency_[k];
-        const double n = valueNoise2(longitude * f, latitude * f, octaveSeed(broadOctaves_ + k));
-        const double a = fineAmplitude_[k] * fineWeight_[k];
-        d.height += a * n;
-        d.texture += a * n;
+        sum += fineAmplitude_[k] *
+               valueNoise2(longitude * f, latitude * f, octaveSeed(broadOctaves_ + k));
     }
-    d.texture *= textureScale_;
-    return d;
+    return {sum, sum * textureScale_};
 }
 
-std::uint32_t Imagery::groundColour(double height, double texture, double latitude) {
+Imagery::Colour Imagery::groundColour(double height, double texture, double latitude) {
     Rgb c;
     if (height < 0) {
         const double depth = std::clamp(-height / 0.12, 0.0, 1.0);
@@ -140,10 +139,7 @@ std::uint32_t Imagery::groundColour(double height, double texture, double latitu
     }
     const double ice = std::clamp((std::abs(latitude) + 3.0 * texture - 70.0) / 6.0, 0.0, 1.0);
     c = blend(c, {232, 238, 244}, ice);
-    auto channel = [](double v) {
-        return static_cast<std::uint32_t>(std::clamp(v, 0.0, 255.0) + 0.5) & 0xffu;
-    };
-    return 0xff000000u | channel(c.r) << 16 | channel(c.g) << 8 | channel(c.b);
+    return {static_cast<float>(c.r), static_cast<float>(c.g), static_cast<float>(c.b)};
 }
 
 }  // namespace earthsim
