@@ -1,0 +1,33 @@
+#pragma once
+
+#include "ComApartment.h"
+#include "capture/GoogleEarth.h"
+#include "model/Services.h"
+
+namespace kartovex {
+
+// Google Earth through its COM automation server, and the window system through user32.
+// Create, use and destroy it on the user-interface thread: it keeps that thread in a
+// single-threaded COM apartment while it lives.
+class ComGoogleEarth : public GoogleEarthPlatform {
+public:
+    explicit ComGoogleEarth(MessageBoxService& messages);
+
+    // Creates the object registered for "GoogleEarth.ApplicationGE", in-process or as a
+    // local server, and asks it for IApplicationGE.
+    std::unique_ptr<ApplicationGE> connect() override;
+
+    // The primary screen in physical pixels, as a screenshot has them.
+    ScreenMetrics screenMetrics() override;
+    bool getWindowRect(std::int32_t hwnd, WindowRect& rect) override;
+    void messageBox(const std::string& text, const std::string& title) override;
+
+    std::chrono::steady_clock::time_point now() override;
+    void pause(std::chrono::milliseconds duration) override;
+
+private:
+    ComApartment apartment_;
+    MessageBoxService& messages_;
+};
+
+}  // namespace kartovex
