@@ -39,7 +39,7 @@ QSize measure(const QString& path) {
 
 }  // namespace
 
-Form3::Form3(QWidget* parent) : QWidget(parent), picture1_(new QLabel(this)) {
+Form3::Form3(QWidget* parent) : QWidget(parent), picture1_(new QLabel(this)), timer1_(this) {
     setObjectName("Form3");
     setWindowTitle("Form2");
     setAttribute(Qt::WA_DeleteOnClose);

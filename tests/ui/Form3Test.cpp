@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QPointer>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "model/RuntimeError.h"
+#include "ui/Form3.h"
+#include "ui/Form3Probe.h"
+
+namespace kartovex {
+namespace {
+
+QByteArray encoded(int width, int height, const char* format) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    EXPECT_TRUE(image.save(&buffer, format));
+    return bytes;
+}
+
+// A small real JPEG whose frame header claims another size; its scan data is far too
+// short for that size, so only a reader that stops at the header can measure it.
+QByteArray jpegClaiming(int width, int height) {
+    QByteArray bytes = encoded(16, 16, "JPG");
+    const qsizetype frame = bytes.indexOf("\xFF\xC0");
+    EXPECT_GT(frame, 0);
+    bytes[frame + 5] = char(height >> 8);
+    bytes[frame + 6] = char(height & 0xFF);
+    bytes[frame + 7] = char(width >> 8);
+    bytes[frame + 8] = char(width & 0xFF);
+    return bytes;
+}
+
+QByteArray randomBytes(int n) {
+    QByteArray bytes(n, '\0');
+    for (auto& b : bytes) b = char(QRandomGenerator::global()->bounded(256));
+    return bytes;
+}
+
+class Pictures {
+public:
+    QString put(const QString& name, const QByteArray& bytes) {
+        QFile file(path(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    }
+    QString path(const QString& name) const { return folder_.filePath(name); }
+
+private:
+    QTemporaryDir folder_;
+};
+
+Form3* openProbeWindow() {
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* form = qobject_cast<Form3*>(window); form && window->isVisible()) return form;
+    return nullptr;
+}
+
+TEST(Form3, MeasuresThePictureFromItsHeader) {
+    Pictures pictures;
+    const QByteArray jpeg = encoded(1280, 1024, "JPG");
+    struct Row {
+        QString path;
+        const char* maxX;
+        const char* maxY;
+    };
+    const Row rows[] = {
+        {pictures.put("area.jpg", jpeg), "1279", "1023"},
+        {pictures.put("one.jpg", encoded(1, 1, "JPG")), "0", "0"},
+        {pictures.put("area.png", encoded(3, 2, "PNG")), "2", "1"},
+        {pictures.put("area.bmp", encoded(5, 7, "BMP")), "4", "6"},
+        {pictures.put("png.jpg", encoded(10, 20, "PNG")), "9", "19"},
+        {pictures.put("huge.jpg", jpegClaiming(65500, 65500)), "65499", "65499"},
+        // The header is whole; the pixels are not needed to measure.
+        {pictures.put("tail.jpg", jpeg.left(jpeg.size() / 2)), "1279", "1023"},
+    };
+    for (const auto& r : rows) {
+        Module1 module;
+        Form3 form;
+        ASSERT_NO_THROW(form.load(r.path, module)) << r.path.toStdString();
+        EXPECT_EQ(module.strPicMaxX, r.maxX) << r.path.toStdString();
+        EXPECT_EQ(module.strPicMaxY, r.maxY) << r.path.toStdString();
+    }
+}
+
+TEST(Form3, WhatIsNotAPictureFailsAndKeepsTheLastExtents) {
+    Pictures pictures;
+    QDir(pictures.path("")).mkdir("x.jpg");
+    const QString paths[] = {
+        pictures.path("missing.jpg"),
+        pictures.put("empty.jpg", {}),
+        pictures.put("random.jpg", randomBytes(5000)),
+        pictures.put("cut.jpg", encoded(64, 64, "JPG").left(20)),
+        pictures.path("x.jpg"),
+    };
+    for (const QString& path : paths) {
+        Module1 module{"639", "479"};
+        Form3 form;
+        try {
+            form.load(path, module);
+            ADD_FAILURE() << "measured " << path.toStdString();
+        } catch (const RuntimeError& e) {
+            EXPECT_EQ(e.number(), error::InvalidPicture);
+            EXPECT_TRUE(e.description().starts_with("Invalid picture (")) << e.description();
+            EXPECT_GT(e.description().size(), 20u) << e.description();
+        }
+        EXPECT_EQ(module.strPicMaxX, "639");
+        EXPECT_EQ(module.strPicMaxY, "479");
+    }
+}
+
+TEST(Form3, IsASmallWindowWithAFramedPictureBoxAndATimer) {
+    Form3 form;
+    EXPECT_EQ(form.windowTitle(), "Form2");
+    EXPECT_EQ(form.size(), QSize(312, 206));
+    auto* picture1 = form.findChild<QLabel*>("Picture1");
+    ASSERT_NE(picture1, nullptr);
+    EXPECT_EQ(picture1->pos(), QPoint(0, 0));
+    EXPECT_EQ(picture1->frameShape(), QFrame::Box);
+    EXPECT_EQ(picture1->frameShadow(), QFrame::Plain);
+    EXPECT_EQ(picture1->lineWidth(), 1);
+    auto* timer1 = form.findChild<QTimer*>("Timer1");
+    ASSERT_NE(timer1, nullptr);
+    EXPECT_FALSE(timer1->isActive());
+
+    Pictures pictures;
+    Module1 module;
+    form.load(pictures.put("area.jpg", encoded(8, 8, "JPG")), module);
+    EXPECT_TRUE(timer1->isActive());
+    EXPECT_TRUE(timer1->isSingleShot());
+    EXPECT_EQ(timer1->interval(), 300);
+}
+
+// The preview is decoded, small, only once the command that showed the window has gone
+// back to the event loop; the window closes and deletes itself 300 ms after loading.
+TEST(Form3, ShowsAReducedPreviewAfterTheCommandAndClosesItself) {
+    Pictures pictures;
+    Module1 module;
+    Form3Probe probe;
+    probe.show(pictures.put("area.jpg", encoded(1280, 1024, "JPG")).toStdString(), module);
+    QPointer<Form3> form = openProbeWindow();
+    ASSERT_FALSE(form.isNull());
+    EXPECT_EQ(form->parentWidget(), nullptr);
+    EXPECT_FALSE(form->isModal());
+    auto* picture1 = form->findChild<QLabel*>("Picture1");
+    EXPECT_TRUE(picture1->pixmap().isNull()) << "decoded before the command returned";
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form && !picture1->pixmap().isNull(); }, 250));
+    EXPECT_EQ(picture1->pixmap().size(), QSize(257, 206));
+    EXPECT_EQ(picture1->size(), QSize(259, 208));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form.isNull(); }, 3000));
+}
+
+TEST(Form3, AFailedProbeLeavesNoWindow) {
+    Pictures pictures;
+    Module1 module;
+    Form3Probe probe;
+    EXPECT_THROW(probe.show(pictures.path("missing.jpg").toStdString(), module), RuntimeError);
+    EXPECT_EQ(openProbeWindow(), nullptr);
+    // The huge one's preview is refused by the reader's allocation limit, not attempted.
+    probe.show(pictures.put("huge.jpg", jpegClaiming(65500, 65500)).toStdString(), module);
+    QPointer<Form3> form = openProbeWindow();
+    ASSERT_FALSE(form.isNull());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form.isNull(); }, 3000));
+}
+
+}  // namespace
+}  // namespace kartovex

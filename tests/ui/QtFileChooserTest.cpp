@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCompleter>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "ui/QtFileChooser.h"
+
+namespace kartovex {
+namespace {
+
+CommonDialog step2Dialog() {
+    CommonDialog dialog;
+    dialog.DialogTitle = "From JPG TO TAB and GST";
+    dialog.CancelError = true;
+    dialog.Filter = "JPG(*.jpg)|*.jpg";
+    dialog.FilterIndex = 2;
+    return dialog;
+}
+
+// Runs `user` on the dialog once it is up, then shows it through the chooser.
+std::optional<std::string> showOpen(const CommonDialog& settings,
+                                    std::function<void(QFileDialog&)> user) {
+    QTimer::singleShot(0, [user] {
+        ASSERT_TRUE(QTest::qWaitFor(
+            [] { return qobject_cast<QFileDialog*>(QApplication::activeModalWidget()); }, 3000));
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        user(*dialog);
+        QTimer::singleShot(3000, dialog, [dialog] {
+            ADD_FAILURE() << "the dialog is still open";
+            dialog->reject();
+        });
+    });
+    return QtFileChooser().showOpen(settings);
+}
+
+TEST(QtFileChooser, FiltersAsTheDialogShowsThem) {
+    const std::pair<std::string, QStringList> rows[] = {
+        {"JPG(*.jpg)|*.jpg", {"JPG(*.jpg)"}},
+        {"Pictures|*.jpg;*.png", {"Pictures (*.jpg *.png)"}},
+        {"JPG|*.jpg|All (*.*)|*.*", {"JPG (*.jpg)", "All (*.*)"}},
+        {"", {}},
+    };
+    for (const auto& [filter, shown] : rows)
+        EXPECT_EQ(QtFileChooser::nameFilters(filter), shown) << filter;
+}
+
+TEST(QtFileChooser, OffersTheStep2SettingsAndAcceptsATypedNewName) {
+    QTemporaryDir folder;
+    const QString typed = folder.filePath("new.jpg");
+    const auto picked = showOpen(step2Dialog(), [&](QFileDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), "From JPG TO TAB and GST");
+        EXPECT_EQ(dialog.nameFilters(), QStringList{"JPG(*.jpg)"});
+        EXPECT_EQ(dialog.selectedNameFilter(), "JPG(*.jpg)");
+        EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptOpen);
+        auto* name = dialog.findChild<QLineEdit*>("fileNameEdit");
+        ASSERT_NE(name, nullptr);
+        EXPECT_EQ(name->text(), "");
+        dialog.setDirectory(folder.path());
+        QTest::keyClicks(name, "new.jpg");
+        // The completer's list pops up while typing; a click elsewhere would only close it.
+        if (QCompleter* completer = name->completer(); completer && completer->popup()->isVisible())
+            QTest::keyClick(completer->popup(), Qt::Key_Escape);
+        auto* buttons = dialog.findChild<QDialogButtonBox*>("buttonBox");
+        ASSERT_NE(buttons, nullptr);
+        QTest::mouseClick(buttons->button(QDialogButtonBox::Open), Qt::LeftButton);
+    });
+    EXPECT_EQ(picked, QDir::toNativeSeparators(typed).toStdString());
+    EXPECT_FALSE(QFile::exists(typed));
+}
+
+TEST(QtFileChooser, ACancelGivesNothing) {
+    const auto picked = showOpen(step2Dialog(), [](QFileDialog& dialog) { dialog.reject(); });
+    EXPECT_EQ(picked, std::nullopt);
+}
+
+}  // namespace
+}  // namespace kartovex
