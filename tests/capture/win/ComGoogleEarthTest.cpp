@@ -1,0 +1,363 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <chrono>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "capture/Step1Command.h"
+#include "capture/win/ComGoogleEarth.h"
+#include "fake_earth/FakeEarthControl.h"
+#include "model/MainWindowModel.h"
+#include "model/RuntimeError.h"
+
+namespace kartovex {
+namespace {
+
+using fake_earth::Report;
+
+// fake_earth.dll beside the test program is the file registered for the ProgID, so the
+// module COM loads is this one: what the controls set is what its objects answer.
+class FakeEarth {
+public:
+    FakeEarth() : module_(LoadLibraryW(L"fake_earth.dll")) {
+        if (!module_) throw std::runtime_error("fake_earth.dll is not beside the test program");
+    }
+    ~FakeEarth() { FreeLibrary(module_); }
+    FakeEarth(const FakeEarth&) = delete;
+    FakeEarth& operator=(const FakeEarth&) = delete;
+
+    void reset() { entry<fake_earth::ResetFn>(fake_earth::kReset)(); }
+    long liveObjects() { return entry<fake_earth::LiveObjectsFn>(fake_earth::kLiveObjects)(); }
+    void setFlight(int polls) { entry<fake_earth::SetFlightFn>(fake_earth::kSetFlight)(polls); }
+    void setRenderHwnd(long hwnd) {
+        entry<fake_earth::SetRenderHwndFn>(fake_earth::kSetRenderHwnd)(hwnd);
+    }
+    void setStarting(bool starting) {
+        entry<fake_earth::SetStartingFn>(fake_earth::kSetStarting)(starting);
+    }
+    void fail(const wchar_t* member, HRESULT hr, const wchar_t* description, Report report) {
+        entry<fake_earth::FailFn>(fake_earth::kFail)(member, hr, description,
+                                                     static_cast<int>(report));
+    }
+    std::vector<std::wstring> log() {
+        const auto callLog = entry<fake_earth::CallLogFn>(fake_earth::kCallLog);
+        std::wstring text(static_cast<std::size_t>(callLog(nullptr, 0)) + 1, L'\0');
+        text.resize(static_cast<std::size_t>(callLog(text.data(), static_cast<int>(text.size()))));
+        std::vector<std::wstring> lines;
+        for (std::size_t start = 0, end; (end = text.find(L'\n', start)) != std::wstring::npos;
+             start = end + 1)
+            lines.push_back(text.substr(start, end - start));
+        return lines;
+    }
+    int count(const std::wstring& call) {
+        int n = 0;
+        for (const auto& line : log()) n += line.rfind(call, 0) == 0;
+        return n;
+    }
+    HRESULT registerServer() { return entry<HRESULT(WINAPI*)()>("DllRegisterServer")(); }
+    HRESULT unregisterServer() { return entry<HRESULT(WINAPI*)()>("DllUnregisterServer")(); }
+
+private:
+    template <typename Fn>
+    Fn entry(const char* name) {
+        return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
+    }
+    HMODULE module_;
+};
+
+struct Messages : MessageBoxService {
+    std::vector<std::pair<std::string, std::string>> shown;  // text, title
+    void information(const std::string& text, const std::string& title) override {
+        shown.emplace_back(text, title);
+    }
+};
+
+// A plain window standing where Google Earth's render window would be.
+class RenderWindow {
+public:
+    explicit RenderWindow(RECT r)
+        : hwnd_(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, r.left, r.top, r.right - r.left,
+                                r.bottom - r.top, nullptr, nullptr, nullptr, nullptr)) {}
+    ~RenderWindow() { DestroyWindow(hwnd_); }
+    RenderWindow(const RenderWindow&) = delete;
+    RenderWindow& operator=(const RenderWindow&) = delete;
+    long handle() const { return static_cast<long>(reinterpret_cast<LONG_PTR>(hwnd_)); }
+
+private:
+    HWND hwnd_;
+};
+
+// The same back end with a clock that only pause() moves, so a camera that never lands
+// costs no ten real seconds.
+class ComGoogleEarthOnTestClock : public ComGoogleEarth {
+public:
+    using ComGoogleEarth::ComGoogleEarth;
+    std::chrono::steady_clock::time_point now() override { return clock_; }
+    void pause(std::chrono::milliseconds d) override { clock_ += d; }
+
+private:
+    std::chrono::steady_clock::time_point clock_{};
+};
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+class ComGoogleEarthTest : public ::testing::Test {
+protected:
+    void SetUp() override { fake.reset(); }
+    void TearDown() override {
+        EXPECT_EQ(fake.liveObjects(), 0) << "objects of the press were not all released";
+    }
+
+    // One press of Step 1 on a fresh main window; the last message it showed.
+    std::string press(GoogleEarthPlatform& platform) {
+        runStep1(form, platform);
+        return messages.shown.empty() ? std::string() : messages.shown.back().first;
+    }
+
+    FakeEarth fake;
+    Messages messages;
+    ComGoogleEarth earth{messages};
+    MainWindowModel form;
+};
+
+TEST_F(ComGoogleEarthTest, AsksForEachInterfaceAndCallsEachOperationWithItsTypes) {
+    {
+        const std::unique_ptr<ApplicationGE> app = earth.connect();
+        const CameraInfo c = app->GetCamera(false);
+        EXPECT_EQ(c.focusPointLatitude, 34.67);
+        EXPECT_EQ(c.focusPointLongitude, 112.58);
+        EXPECT_EQ(c.range, 9000);
+        EXPECT_EQ(c.tilt, 45);
+        EXPECT_EQ(c.azimuth, 30);
+        app->SetCameraParams(34.67, 112.58, 12.5, 1, 9000, 0.0, 0.0, 5.0);
+        fake.setRenderHwnd(-0x1234);
+        EXPECT_EQ(app->GetRenderHwnd(), -0x1234);
+        const ViewExtents e = app->GetViewExtents();
+        EXPECT_DOUBLE_EQ(e.north, 34.705);
+        EXPECT_DOUBLE_EQ(e.south, 34.635);
+        const PointOnTerrain p = app->GetPointOnTerrainFromScreenCoords(-1, 1);
+        EXPECT_DOUBLE_EQ(p.latitude, 34.705);
+        EXPECT_DOUBLE_EQ(p.longitude, 112.516);
+        EXPECT_EQ(fake.liveObjects(), 1) << "only the application object outlives a call";
+    }
+    const std::vector<std::wstring> expected{
+        L"IApplicationGE.QueryInterface(IApplicationGE)",
+        L"IApplicationGE.GetCamera(BOOL false)",
+        L"ICameraInfoGE.QueryInterface(ICameraInfoGE)",
+        L"ICameraInfoGE.FocusPointLatitude",
+        L"ICameraInfoGE.FocusPointLongitude",
+        L"ICameraInfoGE.FocusPointAltitude",
+        L"ICameraInfoGE.Range",
+        L"ICameraInfoGE.Tilt",
+        L"ICameraInfoGE.Azimuth",
+        L"IApplicationGE.SetCameraParams(R8 34.67, R8 112.58, R8 12.5, I4 1, R8 9000, R8 0, R8 0, "
+        L"R8 5)",
+        L"IApplicationGE.GetRenderHwnd()",
+        L"IApplicationGE.ViewExtents",
+        L"IViewExtentsGE.QueryInterface(IViewExtentsGE)",
+        L"IViewExtentsGE.North",
+        L"IViewExtentsGE.South",
+        L"IApplicationGE.GetPointOnTerrainFromScreenCoords(R8 -1, R8 1)",
+        L"IPointOnTerrainGE.QueryInterface(IPointOnTerrainGE)",
+        L"IPointOnTerrainGE.Latitude",
+        L"IPointOnTerrainGE.Longitude",
+    };
+    EXPECT_EQ(fake.log(), expected);
+}
+
+struct ViewCase {
+    const char* what;
+    bool window;
+    int top, rightShort, bottomShort;  // pixels off the full screen
+    const char* label7;
+};
+
+TEST_F(ComGoogleEarthTest, Step1LevelsTheCameraWaitsForItToLandAndMeasuresTheRenderWindow) {
+    const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+    const std::string screen = std::to_string(cx) + " X " + std::to_string(cy);
+    const ViewCase cases[] = {
+        {"full screen", true, 0, 0, 0, "YES"},
+        {"full width down to the bottom edge", true, 60, 0, 0, "YES"},
+        {"short of the bottom edge", true, 0, 0, 30, "NO"},
+        {"narrower than the screen", true, 0, 10, 0, "NO"},
+        {"no such window", false, 0, 0, 0, "NO"},
+    };
+    for (const ViewCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        fake.reset();
+        MainWindowModel fresh;
+        form.step1Clicks = fresh.step1Clicks;
+        messages.shown.clear();
+        RenderWindow window({0, c.top, cx - c.rightShort, cy - c.bottomShort});
+        fake.setRenderHwnd(c.window ? window.handle() : 0);
+
+        EXPECT_EQ(press(earth), "Open GoogleEarth first！Otherwise it will quit Automatically!");
+        EXPECT_EQ(messages.shown.size(), 1u) << messages.shown.back().first;
+        EXPECT_EQ(messages.shown.front().second, "KartoVex");
+        EXPECT_EQ(form.caption("Label4"), screen);
+        EXPECT_EQ(form.caption("Label5"), c.window ? std::to_string(cx - c.rightShort) + " X " +
+                                                         std::to_string(cy - c.bottomShort - c.top)
+                                                   : "0 X 0");
+        EXPECT_EQ(form.caption("Label7"), c.label7);
+        EXPECT_EQ(form.corners.strZuoshangLong, "112.516");
+        EXPECT_EQ(form.corners.strZuoshangLat, "34.705");
+        EXPECT_EQ(form.corners.strYouxiaLong, "112.644");
+        EXPECT_EQ(form.corners.strYouxiaLat, "34.635");
+        // Read once, sent off at speed 4, polled through three steps of its flight and
+        // once more where it landed.
+        EXPECT_EQ(fake.count(L"IApplicationGE.SetCameraParams(R8 34.67, R8 112.58, R8 0, I4 1, "
+                             L"R8 9000, R8 0, R8 0, R8 4)"),
+                  1);
+        EXPECT_EQ(fake.count(L"IApplicationGE.GetCamera(BOOL false)"), 5);
+        EXPECT_EQ(fake.liveObjects(), 0);
+    }
+}
+
+TEST_F(ComGoogleEarthTest, LaterPressesConnectAnewAndWarnNoMore) {
+    for (int i = 0; i < 3; ++i) {
+        fake.reset();
+        press(earth);
+        EXPECT_EQ(fake.count(L"IApplicationGE.QueryInterface(IApplicationGE)"), 1);
+        EXPECT_EQ(fake.liveObjects(), 0);
+    }
+    EXPECT_EQ(messages.shown.size(), 1u);
+}
+
+TEST_F(ComGoogleEarthTest, CameraThatNeverLandsFailsThePressAndReleasesEverything) {
+    ComGoogleEarthOnTestClock onTestClock(messages);
+    fake.setFlight(-1);
+    const std::string message = press(onTestClock);
+    EXPECT_TRUE(contains(message, "did not come to look straight down")) << message;
+    EXPECT_EQ(form.caption("Label7"), "NO");
+    EXPECT_EQ(form.corners.strZuoshangLong, "");
+    EXPECT_GT(fake.count(L"IApplicationGE.GetCamera"), 100);
+}
+
+struct FailureCase {
+    const wchar_t* member;
+    HRESULT hr;
+    const wchar_t* description;
+    Report report;
+    const char* reported;  // what the message says after the number
+};
+
+TEST_F(ComGoogleEarthTest, FailingCallReportsTheServersNumberAndDescription) {
+    const FailureCase cases[] = {
+        {L"GetCamera", E_FAIL, L"The camera is not available", Report::ExceptionInfo,
+         "The camera is not available (IApplicationGE.GetCamera)"},
+        {L"SetCameraParams", static_cast<HRESULT>(0x80040201), L"Altitude out of range",
+         Report::DeferredExceptionInfo, "Altitude out of range (IApplicationGE.SetCameraParams)"},
+        {L"Latitude", static_cast<HRESULT>(0x80040202), L"No terrain under that point",
+         Report::ErrorInfo, "No terrain under that point (IPointOnTerrainGE.Latitude)"},
+        // No description from the server: the system's text, or the code where it has none.
+        {L"North", static_cast<HRESULT>(0x80040203), L"", Report::Bare,
+         "Automation error 0x80040203 (IViewExtentsGE.North)"},
+        {L"GetRenderHwnd", E_ACCESSDENIED, L"", Report::Bare, ""},
+        {L"GetPointOnTerrainFromScreenCoords", RPC_E_DISCONNECTED,
+         L"The object invoked has disconnected from its clients", Report::ErrorInfo,
+         "Google Earth closed or stopped answering during the command: The object invoked has "
+         "disconnected from its clients (IApplicationGE.GetPointOnTerrainFromScreenCoords)"},
+        {L"CreateInstance", CO_E_SERVER_EXEC_FAILURE, L"", Report::Bare,
+         "Google Earth could not be started or reached: "},
+    };
+    for (const FailureCase& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.member)));
+        fake.reset();
+        form.setCaption("Label7", "YES");
+        fake.fail(c.member, c.hr, c.description, c.report);
+        const std::string message = press(earth);
+        EXPECT_TRUE(contains(
+            message, "error " + std::to_string(static_cast<long>(c.hr)) + ": " + c.reported))
+            << message;
+        EXPECT_EQ(form.caption("Label7"), "NO");
+        EXPECT_EQ(fake.liveObjects(), 0);
+    }
+}
+
+TEST_F(ComGoogleEarthTest, FailingCallThrowsTheHresultAsItsNumber) {
+    fake.fail(L"Range", E_INVALIDARG, L"Range is not known yet", Report::ExceptionInfo);
+    const std::unique_ptr<ApplicationGE> app = earth.connect();
+    try {
+        app->GetCamera(false);
+        ADD_FAILURE() << "GetCamera did not fail";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.number(), static_cast<long>(E_INVALIDARG));
+        EXPECT_EQ(e.description(), "Range is not known yet (ICameraInfoGE.Range)");
+    }
+    EXPECT_EQ(fake.liveObjects(), 1) << "the camera object went with the failed call";
+}
+
+TEST_F(ComGoogleEarthTest, GoogleEarthStillStartingUpIsSaidPlainly) {
+    fake.setStarting(true);
+    const std::string message = press(earth);
+    EXPECT_TRUE(contains(message, "error -2147467259: Google Earth is still starting up"))
+        << message;
+    EXPECT_EQ(fake.count(L"IApplicationGE.IsInitialized()"), 1);
+    EXPECT_EQ(form.caption("Label7"), "NO");
+}
+
+// Takes the fake's registration away for one test and puts it back whatever happens.
+class RegistrationRemoved {
+public:
+    explicit RegistrationRemoved(FakeEarth& fake) : fake_(fake) { fake_.unregisterServer(); }
+    ~RegistrationRemoved() { fake_.registerServer(); }
+    RegistrationRemoved(const RegistrationRemoved&) = delete;
+    RegistrationRemoved& operator=(const RegistrationRemoved&) = delete;
+
+private:
+    FakeEarth& fake_;
+};
+
+// Where COM looks for classes, and where the fake registers itself.
+void setClassesValue(const std::wstring& key, const std::wstring& value) {
+    RegSetKeyValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, REG_SZ, value.c_str(),
+                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+TEST_F(ComGoogleEarthTest, GoogleEarthNotRegisteredIsSaidPlainly) {
+    const std::wstring clsid = fake_earth::kClsid;
+    const struct {
+        const char* what;
+        std::vector<std::pair<std::wstring, std::wstring>> registered;  // key, default value
+    } cases[] = {
+        {"no ProgID", {}},
+        {"ProgID of a class that is not there", {{L"GoogleEarth.ApplicationGE\\CLSID", clsid}}},
+        {"class whose server file is gone",
+         {{L"GoogleEarth.ApplicationGE\\CLSID", clsid},
+          {L"CLSID\\" + clsid + L"\\InprocServer32", L"C:\\nowhere\\googleearth.dll"}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const RegistrationRemoved removed(fake);
+        for (const auto& [key, value] : c.registered) setClassesValue(key, value);
+        try {
+            earth.connect();
+            ADD_FAILURE() << "connected";
+        } catch (const RuntimeError& e) {
+            EXPECT_LT(e.number(), 0) << "an HRESULT";
+            EXPECT_EQ(e.description(), "Google Earth is not installed or not registered");
+        }
+        fake.unregisterServer();
+    }
+    const RegistrationRemoved removed(fake);
+    const std::string message = press(earth);
+    EXPECT_TRUE(contains(message, "error " + std::to_string(CO_E_CLASSSTRING) +
+                                      ": Google Earth is not installed or not registered"))
+        << message;
+    EXPECT_EQ(form.caption("Label7"), "NO");
+}
+
+TEST_F(ComGoogleEarthTest, ScreenIsMeasuredInPhysicalPixels) {
+    const ScreenMetrics m = earth.screenMetrics();
+    EXPECT_DOUBLE_EQ(m.widthTwips / m.twipsPerPixelX, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_DOUBLE_EQ(m.heightTwips / m.twipsPerPixelY, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_GT(m.twipsPerPixelX, 0);
+}
+
+}  // namespace
+}  // namespace kartovex

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <windows.h>
+
+// How a test steers fake_earth.dll, the stand-in for Google Earth's automation server,
+// and reads what it saw. The DLL exports these functions under the names given.
+namespace fake_earth {
+
+// The stand-in's class; the ProgID "GoogleEarth.ApplicationGE" names it while registered.
+// {50119964-83BF-4222-8112-2A74659BA1E9}
+inline constexpr wchar_t kClsid[] = L"{50119964-83BF-4222-8112-2A74659BA1E9}";
+
+// How a failing call reports its error.
+enum class Report : int {
+    ExceptionInfo = 0,          // DISP_E_EXCEPTION with the EXCEPINFO filled in
+    DeferredExceptionInfo = 1,  // DISP_E_EXCEPTION, EXCEPINFO filled in when asked
+    ErrorInfo = 2,              // the HRESULT itself, the description through IErrorInfo
+    Bare = 3,                   // the HRESULT itself and no description
+};
+
+// Back to a fresh start: the camera tilted and turned near 34.67 N 112.58 E, flights of
+// three camera polls, Google Earth initialised, no failure, an empty log.
+using ResetFn = void (*)();
+inline constexpr char kReset[] = "FakeEarthReset";
+
+// Objects of the server alive now (class factory included).
+using LiveObjectsFn = long (*)();
+inline constexpr char kLiveObjects[] = "FakeEarthLiveObjects";
+
+// GetCamera polls a flight after SetCameraParams below speed 5 lasts; -1: it never lands.
+using SetFlightFn = void (*)(int polls);
+inline constexpr char kSetFlight[] = "FakeEarthSetFlight";
+
+// The window handle GetRenderHwnd answers.
+using SetRenderHwndFn = void (*)(long hwnd);
+inline constexpr char kSetRenderHwnd[] = "FakeEarthSetRenderHwnd";
+
+// While set, every IApplicationGE call but IsInitialized fails, and IsInitialized says 0.
+using SetStartingFn = void (*)(int starting);
+inline constexpr char kSetStarting[] = "FakeEarthSetStarting";
+
+// From now on every call of `member` ("CreateInstance" for the creation) fails with `hr`
+// and `description`, reported the way `report` says; a null member fails nothing.
+using FailFn = void (*)(const wchar_t* member, long hr, const wchar_t* description, int report);
+inline constexpr char kFail[] = "FakeEarthFail";
+
+// The calls seen since the reset, one a line, such as
+// "IApplicationGE.SetCameraParams(R8 34.67, R8 112.58, ..., I4 1, ...)"; copies up to
+// `capacity` characters and answers the length of the whole log.
+using CallLogFn = int (*)(wchar_t* buffer, int capacity);
+inline constexpr char kCallLog[] = "FakeEarthCallLog";
+
+}  // namespace fake_earth

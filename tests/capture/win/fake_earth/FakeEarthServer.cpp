@@ -1,0 +1,163 @@
+#include <olectl.h>
+
+#include <algorithm>
+#include <string>
+
+#include "FakeEarth.h"
+#include "FakeEarthControl.h"
+
+// The DLL's COM entry points, its registration and the test's controls.
+namespace fake_earth {
+namespace {
+
+constexpr wchar_t kProgId[] = L"GoogleEarth.ApplicationGE";
+constexpr wchar_t kDescription[] = L"Kartovex test stand-in for Google Earth";
+
+CLSID clsid() {
+    CLSID c{};
+    CLSIDFromString(kClsid, &c);
+    return c;
+}
+
+class ClassFactory : public IClassFactory {
+public:
+    ClassFactory() { ++state().liveObjects; }
+    virtual ~ClassFactory() { --state().liveObjects; }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+        if (!object) return E_POINTER;
+        *object = nullptr;
+        if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IClassFactory))
+            return E_NOINTERFACE;
+        *object = static_cast<IClassFactory*>(this);
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG left = --references_;
+        if (left == 0) delete this;
+        return left;
+    }
+
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** object) override {
+        if (!object) return E_POINTER;
+        *object = nullptr;
+        if (outer) return CLASS_E_NOAGGREGATION;
+        const Failure& f = state().failure;
+        if (_wcsicmp(f.member.c_str(), L"CreateInstance") == 0) return f.hr;
+        IDispatch* application = newApplication();
+        const HRESULT hr = application->QueryInterface(riid, object);
+        application->Release();
+        return hr;
+    }
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
+        state().serverLocks += lock ? 1 : -1;
+        return S_OK;
+    }
+
+private:
+    ULONG references_ = 1;
+};
+
+std::wstring modulePath() {
+    HMODULE module = nullptr;
+    GetModuleHandleExW(
+        GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+        reinterpret_cast<LPCWSTR>(&modulePath), &module);
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(module, path, MAX_PATH);
+    return path;
+}
+
+// Windows looks for a class among the user's classes first, so registering there leaves a
+// machine's own Google Earth untouched. Wine's COM looks among the machine's only.
+HKEY classesOwner() {
+    const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
+    return wine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+}
+
+bool setValue(const std::wstring& key, const wchar_t* name, const std::wstring& value) {
+    return RegSetKeyValueW(classesOwner(), key.c_str(), name, REG_SZ, value.c_str(),
+                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) ==
+           ERROR_SUCCESS;
+}
+
+const std::wstring kClassesKey = L"Software\\Classes\\";
+
+}  // namespace
+}  // namespace fake_earth
+
+using namespace fake_earth;
+
+STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* object) {
+    if (!object) return E_POINTER;
+    *object = nullptr;
+    if (!IsEqualCLSID(rclsid, clsid())) return CLASS_E_CLASSNOTAVAILABLE;
+    IClassFactory* factory = new ClassFactory;
+    const HRESULT hr = factory->QueryInterface(riid, object);
+    factory->Release();
+    return hr;
+}
+
+STDAPI DllCanUnloadNow() {
+    return state().liveObjects == 0 && state().serverLocks == 0 ? S_OK : S_FALSE;
+}
+
+STDAPI DllRegisterServer() {
+    const std::wstring classKey = kClassesKey + L"CLSID\\" + kClsid;
+    const std::wstring progIdKey = kClassesKey + kProgId;
+    const bool written =
+        setValue(classKey, nullptr, kDescription) &&
+        setValue(classKey + L"\\InprocServer32", nullptr, modulePath()) &&
+        setValue(classKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment") &&
+        setValue(classKey + L"\\ProgID", nullptr, kProgId) &&
+        setValue(progIdKey, nullptr, kDescription) &&
+        setValue(progIdKey + L"\\CLSID", nullptr, kClsid);
+    return written ? S_OK : SELFREG_E_CLASS;
+}
+
+STDAPI DllUnregisterServer() {
+    RegDeleteTreeW(classesOwner(), (kClassesKey + L"CLSID\\" + kClsid).c_str());
+    RegDeleteTreeW(classesOwner(), (kClassesKey + kProgId).c_str());
+    return S_OK;
+}
+
+extern "C" {
+
+void FakeEarthReset() {
+    resetState();
+}
+
+long FakeEarthLiveObjects() {
+    return state().liveObjects;
+}
+
+void FakeEarthSetFlight(int polls) {
+    state().flightPolls = polls;
+}
+
+void FakeEarthSetRenderHwnd(long hwnd) {
+    state().renderHwnd = hwnd;
+}
+
+void FakeEarthSetStarting(int starting) {
+    state().starting = starting != 0;
+}
+
+void FakeEarthFail(const wchar_t* member, long hr, const wchar_t* description, int report) {
+    state().failure = Failure{member ? member : L"", static_cast<HRESULT>(hr),
+                              description ? description : L"", report};
+}
+
+int FakeEarthCallLog(wchar_t* buffer, int capacity) {
+    const std::wstring& log = state().log;
+    if (buffer && capacity > 0) {
+        const std::size_t n = std::min(log.size(), static_cast<std::size_t>(capacity - 1));
+        std::copy_n(log.data(), n, buffer);
+        buffer[n] = L'\0';
+    }
+    return static_cast<int>(log.size());
+}
+
+}  // extern "C"
