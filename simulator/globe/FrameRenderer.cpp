@@ -105,23 +105,24 @@ public:
         skyTop_ = mixRgb(kSkyZenith, kSpace, space);
 
         focusDistance_ = view.camera().range;
-        for (int x = -1; x < pixels.width - 1; x += kCell) columns_.push_back(x);
-        columns_.push_back(pixels.width - 1);
+        // Columns -1 and width lie just outside the view: the graticule needs every
+        // pixel's neighbours.
+        for (int x = -1; x < pixels.width; x += kCell) columns_.push_back(x);
+        columns_.push_back(pixels.width);
     }
 
     double step() const { return step_; }
 
     void paintRows(int firstRow, int endRow, std::vector<GraticuleCrossing>& crossings) const {
         if (firstRow >= endRow) return;
-        // Grid rows that cover the pixel rows firstRow - 1 (the neighbour the graticule
-        // compares with) to endRow - 1.
+        // Grid rows that cover the pixel rows firstRow - 1 to endRow: the band and its
+        // neighbours above and below. A row on a grid line is located from the cell below
+        // it, in every band alike, so bands join without a seam.
+        const int lastRow = pixels_.height;
         std::vector<int> rows;
-        // A row on a grid line is drawn from the cell below it, in every band alike.
         int nodeRow = -1 + (firstRow / kCell) * kCell;
-        for (; nodeRow <= endRow - 1 && nodeRow < pixels_.height - 1; nodeRow += kCell) {
-            rows.push_back(nodeRow);
-        }
-        rows.push_back(std::min(nodeRow, pixels_.height - 1));
+        for (; nodeRow <= endRow && nodeRow < lastRow; nodeRow += kCell) rows.push_back(nodeRow);
+        rows.push_back(std::min(nodeRow, lastRow));
 
         const std::size_t nx = columns_.size();
         std::vector<Sample> nodes(rows.size() * nx);
@@ -136,44 +137,52 @@ public:
         }
 
         const auto width = static_cast<std::size_t>(pixels_.width);
-        std::vector<Sample> previous(width + 1), current(width + 1), edges(nx);
+        std::vector<Sample> above(width + 2), current(width + 2), below(width + 2), edges(nx);
         std::size_t j = 0;
-        for (int y = firstRow - 1; y < endRow; ++y) {
+        for (int y = firstRow - 1; y <= endRow; ++y) {
             while (j + 2 < rows.size() && y >= rows[j + 1]) ++j;
-            const double t = static_cast<double>(y - rows[j]) / (rows[j + 1] - rows[j]);
-            for (std::size_t i = 0; i < nx; ++i) {
-                const Sample& a = nodes[j * nx + i];
-                const Sample& b = nodes[(j + 1) * nx + i];
-                if (a.hit && b.hit) edges[i] = lerpSample(a, b, t);
-            }
-            for (std::size_t i = 0; i + 1 < nx; ++i) {
-                const int x0 = columns_[i];
-                const int x1 = columns_[i + 1];
-                const int xEnd = i + 2 == nx ? x1 + 1 : x1;
-                const Cell cell = cells[j * (nx - 1) + i];
-                for (int x = x0; x < xEnd; ++x) {
-                    Sample& sample = current[static_cast<std::size_t>(x + 1)];
-                    if (cell == Cell::Cast) {
-                        sample = exact(x, y);
-                        continue;
-                    }
-                    sample =
-                        lerpSample(edges[i], edges[i + 1], static_cast<double>(x - x0) / (x1 - x0));
-                    if (cell == Cell::Locate) {
-                        // Shading and broad height are smooth: only the position needs
-                        // casting here.
-                        const GeoPoint p = geoPointOf(groundUnder(x, y).point);
-                        sample.latitude = p.latitude;
-                        sample.longitude = p.longitude;
-                    }
-                }
-            }
-            if (y >= firstRow) colourRow(y, previous, current, crossings);
-            std::swap(previous, current);
+            locateRow(y, rows, j, nodes, cells, edges, below);
+            if (y - 1 >= firstRow) colourRow(y - 1, above, current, below, crossings);
+            std::swap(above, current);
+            std::swap(current, below);
         }
     }
 
 private:
+    // The ground under every pixel of row y, columns -1 to width, into `row`.
+    void locateRow(int y, const std::vector<int>& rows, std::size_t j,
+                   const std::vector<Sample>& nodes, const std::vector<Cell>& cells,
+                   std::vector<Sample>& edges, std::vector<Sample>& row) const {
+        const std::size_t nx = columns_.size();
+        const double t = static_cast<double>(y - rows[j]) / (rows[j + 1] - rows[j]);
+        for (std::size_t i = 0; i < nx; ++i) {
+            const Sample& a = nodes[j * nx + i];
+            const Sample& b = nodes[(j + 1) * nx + i];
+            if (a.hit && b.hit) edges[i] = lerpSample(a, b, t);
+        }
+        for (std::size_t i = 0; i + 1 < nx; ++i) {
+            const int x0 = columns_[i];
+            const int x1 = columns_[i + 1];
+            const int xEnd = i + 2 == nx ? x1 + 1 : x1;
+            const Cell cell = cells[j * (nx - 1) + i];
+            for (int x = x0; x < xEnd; ++x) {
+                Sample& sample = row[static_cast<std::size_t>(x + 1)];
+                if (cell == Cell::Cast) {
+                    sample = exact(x, y);
+                    continue;
+                }
+                sample =
+                    lerpSample(edges[i], edges[i + 1], static_cast<double>(x - x0) / (x1 - x0));
+                if (cell == Cell::Locate) {
+                    // Shading and broad height are smooth: only the position needs casting.
+                    const GeoPoint p = geoPointOf(groundUnder(x, y).point);
+                    sample.latitude = p.latitude;
+                    sample.longitude = p.longitude;
+                }
+            }
+        }
+    }
+
     GroundHit groundUnder(double x, double y) const {
         return intersectGround(view_.pose().eye, view_.rayAt(view_.screenX(x), view_.screenY(y)),
                                view_.pose().up);
@@ -239,13 +248,17 @@ private:
                                                                                : Cell::Locate;
     }
 
+    // A graticule line is drawn on the pixel nearest to it: the pixel whose extent, from
+    // the midpoints with its neighbours on either side, the line crosses.
     void colourRow(int y, const std::vector<Sample>& above, const std::vector<Sample>& row,
+                   const std::vector<Sample>& below,
                    std::vector<GraticuleCrossing>& crossings) const {
         std::uint32_t* out = pixels_.data + y * pixels_.stride;
         const int centreRow = pixels_.height / 2;
         const int centreColumn = pixels_.width / 2;
         for (int x = 0; x < pixels_.width; ++x) {
-            const Sample& s = row[static_cast<std::size_t>(x + 1)];
+            const auto at = static_cast<std::size_t>(x + 1);
+            const Sample& s = row[at];
             if (!s.hit) {
                 out[x] = s.sky;
                 continue;
@@ -257,25 +270,30 @@ private:
             colour = mixRgb(colour, kHaze, s.haze);
 
             bool line = false;
-            auto compare = [&](const Sample& n, bool labelIt) {
-                if (!n.hit) return;
-                if (band(n.longitude, step_) != band(s.longitude, step_)) {
+            auto across = [&](const Sample& before, const Sample& after, bool labelIt) {
+                const Sample& b = before.hit ? before : s;
+                const Sample& a = after.hit ? after : s;
+                const double fromLongitude = lerpLongitude(b.longitude, s.longitude, 0.5);
+                const double toLongitude = lerpLongitude(s.longitude, a.longitude, 0.5);
+                if (band(fromLongitude, step_) != band(toLongitude, step_)) {
                     line = true;
                     if (labelIt) {
                         crossings.push_back(
-                            {true, crossingValue(n.longitude, s.longitude, step_, true), x, y});
+                            {true, crossingValue(fromLongitude, toLongitude, step_, true), x, y});
                     }
                 }
-                if (band(n.latitude, step_) != band(s.latitude, step_)) {
+                const double fromLatitude = (b.latitude + s.latitude) / 2.0;
+                const double toLatitude = (s.latitude + a.latitude) / 2.0;
+                if (band(fromLatitude, step_) != band(toLatitude, step_)) {
                     line = true;
                     if (labelIt) {
                         crossings.push_back(
-                            {false, crossingValue(n.latitude, s.latitude, step_, false), x, y});
+                            {false, crossingValue(fromLatitude, toLatitude, step_, false), x, y});
                     }
                 }
             };
-            compare(row[static_cast<std::size_t>(x)], y == centreRow);
-            compare(above[static_cast<std::size_t>(x + 1)], x == centreColumn);
+            across(row[at - 1], row[at + 1], y == centreRow);
+            across(above[at], below[at], x == centreColumn);
             if (line) colour = mixRgb(colour, kLine, 0.9);
             out[x] = pack(colour);
         }

@@ -31,34 +31,41 @@ bool isLine(std::uint32_t c) {
     return r >= 225 && g >= 205 && b >= 110 && b <= 160;
 }
 
-// The ground under every pixel centre, cast exactly, from pixel -1 (the neighbours the
-// first row and column are compared with).
+// The ground under every pixel centre, cast exactly, with a border of one pixel around
+// the view (the neighbours the edge pixels are compared with).
 struct ExactGround {
     int width, height;
     std::vector<GroundHit> hits;
 
     ExactGround(const ViewGeometry& view) : width(view.width()), height(view.height()) {
-        for (int y = -1; y < height; ++y) {
-            for (int x = -1; x < width; ++x) {
+        for (int y = -1; y <= height; ++y) {
+            for (int x = -1; x <= width; ++x) {
                 hits.push_back(view.groundAt(view.screenX(x), view.screenY(y)));
             }
         }
     }
     const GroundHit& at(int x, int y) const {
-        return hits[static_cast<std::size_t>((y + 1) * (width + 1) + x + 1)];
+        return hits[static_cast<std::size_t>((y + 1) * (width + 2) + x + 1)];
     }
-    // A line runs between this pixel and the one to its left or above it.
+    // A line runs through the pixel: between the midpoints with its neighbours on either
+    // side, across or down.
     bool lineAt(int x, int y, double step) const {
         const GroundHit& here = at(x, y);
         if (!here.hit) return false;
         const GeoPoint p = geoPointOf(here.point);
-        auto differs = [&](const GroundHit& n) {
-            if (!n.hit) return false;
+        auto midway = [&](const GroundHit& n) {
+            if (!n.hit) return p;
             const GeoPoint q = geoPointOf(n.point);
-            return std::floor(p.latitude / step) != std::floor(q.latitude / step) ||
-                   std::floor(p.longitude / step) != std::floor(q.longitude / step);
+            return GeoPoint{
+                (p.latitude + q.latitude) / 2,
+                wrapLongitude(p.longitude + wrapLongitude(q.longitude - p.longitude) / 2)};
         };
-        return differs(at(x - 1, y)) || differs(at(x, y - 1));
+        auto crosses = [&](const GeoPoint& a, const GeoPoint& b) {
+            return std::floor(a.latitude / step) != std::floor(b.latitude / step) ||
+                   std::floor(a.longitude / step) != std::floor(b.longitude / step);
+        };
+        return crosses(midway(at(x - 1, y)), midway(at(x + 1, y))) ||
+               crosses(midway(at(x, y - 1)), midway(at(x, y + 1)));
     }
 };
 
@@ -119,10 +126,10 @@ TEST(FrameRenderer, CrossingsNameTheLinesTheyLabel) {
             EXPECT_TRUE(isLine(picture.at(c.x, c.y)));
             // The labelled value lies between the values of the pixels around the crossing.
             double low = 1e9, high = -1e9;
-            for (int dy = -2; dy <= 1; ++dy) {
-                for (int dx = -2; dx <= 1; ++dx) {
-                    const GroundHit& h = exact.at(std::clamp(c.x + dx, -1, picture.width - 1),
-                                                  std::clamp(c.y + dy, -1, picture.height - 1));
+            for (int dy = -1; dy <= 1; ++dy) {
+                for (int dx = -1; dx <= 1; ++dx) {
+                    const GroundHit& h = exact.at(std::clamp(c.x + dx, -1, picture.width),
+                                                  std::clamp(c.y + dy, -1, picture.height));
                     if (!h.hit) continue;
                     const GeoPoint p = geoPointOf(h.point);
                     const double v =
