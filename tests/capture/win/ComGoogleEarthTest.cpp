@@ -194,6 +194,7 @@ TEST_F(ComGoogleEarthTest, Step1LevelsTheCameraWaitsForItToLandAndMeasuresTheRen
         form.step1Clicks = fresh.step1Clicks;
         messages.shown.clear();
         RenderWindow window({0, c.top, cx - c.rightShort, cy - c.bottomShort});
+        ASSERT_NE(window.handle(), 0) << "no window: does the Wine prefix have a display driver?";
         fake.setRenderHwnd(c.window ? window.handle() : 0);
 
         EXPECT_EQ(press(earth), "Open GoogleEarth first！Otherwise it will quit Automatically!");
