@@ -2,8 +2,18 @@
 
 #include <QApplication>
 
+#include "capture/Step1Command.h"
 #include "deviation/Deviation.h"
+#include "georef/Step2Command.h"
 #include "ui/Form1.h"
+
+#ifdef _WIN32
+#include "capture/win/ComGoogleEarth.h"
+#include "georef/win/WinCodePage936.h"
+#else
+#include "capture/sim/SimulatorGoogleEarth.h"
+#include "georef/posix/IconvCodePage936.h"
+#endif
 
 namespace kartovex {
 
@@ -12,7 +22,15 @@ Program::Program()
           // Nothing more is handled once an error has ended the program.
           QApplication::closeAllWindows();
           QCoreApplication::exit(1);
-      }) {}
+      }) {
+#ifdef _WIN32
+    googleEarth_ = std::make_unique<ComGoogleEarth>(messages_);
+    codePage_ = std::make_unique<WinCodePage936>();
+#else
+    googleEarth_ = std::make_unique<SimulatorGoogleEarth>(messages_);
+    codePage_ = std::make_unique<IconvCodePage936>();
+#endif
+}
 
 Program::~Program() = default;
 
@@ -27,6 +45,16 @@ void Program::openMainWindow() {
     model_ = std::make_unique<MainWindowModel>();
     form2_ = new Form2(*model_);
     MainWindowModel& form = *model_;
+    // The dialog belongs to the main window so that it opens above it.
+    chooser_ = std::make_unique<QtFileChooser>(form2_);
+    form2_->setCommand("Command1", [this, &form] {
+        runner_.run([this, &form] { runStep1(form, *googleEarth_); });
+    });
+    form2_->setCommand("Command2", [this, &form] {
+        runner_.run([this, &form] {
+            Step2Command(form, module1_, {*chooser_, probe_, saver_, *codePage_, messages_}).run();
+        });
+    });
     form2_->setCommand("Command3", [this] { form2_->close(); });
     form2_->setCommand("Command4", [this, &form] { runner_.run([&form] { calculateUpperLeft(form); }); });
     form2_->setCommand("Command5", [this, &form] { runner_.run([&form] { calculateLowerRight(form); }); });

@@ -5,8 +5,13 @@
 #include <memory>
 
 #include "CommandRunner.h"
-#include "ui/Form2.h"
+#include "capture/GoogleEarth.h"
+#include "georef/CodePage936.h"
+#include "georef/qt/QtFileSaver.h"
 #include "model/MainWindowModel.h"
+#include "ui/Form2.h"
+#include "ui/Form3Probe.h"
+#include "ui/QtFileChooser.h"
 #include "ui/QtMessageBox.h"
 
 namespace kartovex {
@@ -31,6 +36,11 @@ private:
 
     QtMessageBox messages_;
     CommandRunner runner_;
+    std::unique_ptr<GoogleEarthPlatform> googleEarth_;
+    std::unique_ptr<CodePage936> codePage_;
+    std::unique_ptr<QtFileChooser> chooser_;
+    Form3Probe probe_;
+    QtFileSaver saver_;
     Module1 module1_;
     std::unique_ptr<MainWindowModel> model_;
     QPointer<Form2> form2_;
