@@ -39,6 +39,8 @@ void AutomationServer::serve(QLocalSocket* socket) {
             pending->remove(0, end + 1);
             socket->write(requests_.answerLine(line));
         }
+        // Answer now, not after whatever the event loop draws next.
+        socket->flush();
         if (pending->size() > kMaxLine) {
             socket->write(requests_.answerLine(QByteArray()));
             socket->disconnectFromServer();

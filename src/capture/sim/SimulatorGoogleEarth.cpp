@@ -1,0 +1,72 @@
+#include "SimulatorGoogleEarth.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QThread>
+#include <cmath>
+
+#include "SimulatorApplicationGE.h"
+#include "SimulatorConnection.h"
+#include "model/RuntimeError.h"
+
+namespace kartovex {
+
+namespace {
+// Twips per pixel of the 96 dots-per-inch display that physical pixels are counted on.
+constexpr double kTwipsPerPixel = 15.0;
+}  // namespace
+
+SimulatorGoogleEarth::SimulatorGoogleEarth(MessageBoxService& messages, QString serverName,
+                                           std::chrono::milliseconds timeout)
+    : messages_(messages), serverName_(std::move(serverName)), timeout_(timeout) {}
+
+std::unique_ptr<ApplicationGE> SimulatorGoogleEarth::connect() {
+    return std::make_unique<SimulatorApplicationGE>(serverName_, timeout_);
+}
+
+ScreenMetrics SimulatorGoogleEarth::screenMetrics() {
+    ScreenMetrics metrics;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) return metrics;
+    // Physical pixels, as a screenshot counts them, also on a display scaled above 100 %.
+    const qreal ratio = screen->devicePixelRatio();
+    metrics.widthTwips = std::round(screen->geometry().width() * ratio) * kTwipsPerPixel;
+    metrics.heightTwips = std::round(screen->geometry().height() * ratio) * kTwipsPerPixel;
+    metrics.twipsPerPixelX = kTwipsPerPixel;
+    metrics.twipsPerPixelY = kTwipsPerPixel;
+    return metrics;
+}
+
+bool SimulatorGoogleEarth::getWindowRect(std::int32_t hwnd, WindowRect& rect) {
+    try {
+        SimulatorConnection connection(serverName_, timeout_);
+        const QString op = QStringLiteral("GetWindowRect");
+        const QJsonObject a =
+            connection.call({{QStringLiteral("op"), op}, {QStringLiteral("hwnd"), hwnd}});
+        WindowRect r;
+        for (auto [field, name] : {std::pair{&r.left, "left"}, std::pair{&r.top, "top"},
+                                   std::pair{&r.right, "right"}, std::pair{&r.bottom, "bottom"}}) {
+            const double v = SimulatorConnection::number(a, name, op);
+            if (v != std::floor(v) || std::abs(v) > 2147483647.0) return false;
+            *field = static_cast<std::int32_t>(v);
+        }
+        rect = r;
+        return true;
+    } catch (const RuntimeError&) {
+        return false;
+    }
+}
+
+void SimulatorGoogleEarth::messageBox(const std::string& text, const std::string& title) {
+    messages_.information(text, title);
+}
+
+std::chrono::steady_clock::time_point SimulatorGoogleEarth::now() {
+    return std::chrono::steady_clock::now();
+}
+
+void SimulatorGoogleEarth::pause(std::chrono::milliseconds duration) {
+    QThread::msleep(static_cast<unsigned long>(std::max<std::int64_t>(0, duration.count())));
+}
+
+}  // namespace kartovex

@@ -1,0 +1,371 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <QCoreApplication>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QThread>
+#include <atomic>
+#include <cmath>
+#include <future>
+#include <thread>
+#include <vector>
+
+#include "capture/sim/SimulatorGoogleEarth.h"
+#include "model/RuntimeError.h"
+
+namespace kartovex {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr std::chrono::milliseconds kShortTimeout = 800ms;
+
+QString uniqueServerName() {
+    static int count = 0;
+    return QStringLiteral("kartovex-ge-test-%1-%2")
+        .arg(QCoreApplication::applicationPid())
+        .arg(++count);
+}
+
+class NoMessages : public MessageBoxService {
+public:
+    void information(const std::string&, const std::string&) override {}
+};
+
+// Runs `call` and returns the RuntimeError it throws; fails the test if it throws none.
+template <typename Call>
+RuntimeError errorOf(Call call) {
+    try {
+        call();
+    } catch (const RuntimeError& e) {
+        return e;
+    }
+    ADD_FAILURE() << "no RuntimeError";
+    return RuntimeError(0, "");
+}
+
+// The real simulator, a separate process, headless, serving under a name of its own.
+class RunningSimulator {
+public:
+    explicit RunningSimulator(bool windowed = false) : name(uniqueServerName()) {
+        QStringList arguments{QStringLiteral("--server-name"), name};
+        if (windowed) arguments << QStringLiteral("--windowed");
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        process.setProcessEnvironment(environment);
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.start(QStringLiteral(EARTHSIM_PATH), arguments);
+        ready = process.waitForStarted(10000) && waitUntilServing();
+    }
+
+    ~RunningSimulator() {
+        if (process.state() != QProcess::NotRunning) {
+            ::kill(static_cast<pid_t>(process.processId()), SIGCONT);
+            process.kill();
+            process.waitForFinished(10000);
+        }
+    }
+
+    pid_t pid() const { return static_cast<pid_t>(process.processId()); }
+
+    QString name;
+    QProcess process;
+    bool ready = false;
+
+private:
+    bool waitUntilServing() {
+        for (int attempt = 0; attempt < 300; ++attempt) {
+            QLocalSocket probe;
+            probe.connectToServer(name);
+            if (probe.waitForConnected(100)) return true;
+            QThread::msleep(50);
+        }
+        return false;
+    }
+};
+
+class SimulatorGoogleEarthTest : public ::testing::Test {
+protected:
+    NoMessages messages;
+};
+
+TEST_F(SimulatorGoogleEarthTest, WithoutARunningSimulatorConnectingFailsWith429) {
+    SimulatorGoogleEarth earth(messages, uniqueServerName(), kShortTimeout);
+    const RuntimeError e = errorOf([&] { earth.connect(); });
+    EXPECT_EQ(e.number(), error::CannotCreateObject);
+    EXPECT_NE(e.description().find("Google Earth is not running"), std::string::npos);
+
+    WindowRect rect{1, 2, 3, 4};
+    EXPECT_FALSE(earth.getWindowRect(42, rect));
+    EXPECT_EQ(rect.left, 1);
+    EXPECT_EQ(rect.bottom, 4);
+}
+
+TEST_F(SimulatorGoogleEarthTest, FullScreenTheRenderWindowCoversTheScreenInPhysicalPixels) {
+    RunningSimulator simulator;
+    ASSERT_TRUE(simulator.ready);
+    SimulatorGoogleEarth earth(messages, simulator.name, kShortTimeout);
+    const ScreenMetrics screen = earth.screenMetrics();
+    EXPECT_EQ(screen.twipsPerPixelX, 15);
+    EXPECT_EQ(screen.twipsPerPixelY, 15);
+
+    const std::int32_t hwnd = earth.connect()->GetRenderHwnd();
+    WindowRect rect;
+    ASSERT_TRUE(earth.getWindowRect(hwnd, rect));
+    EXPECT_EQ(rect.left, 0);
+    EXPECT_EQ(rect.top, 0);
+    EXPECT_EQ(rect.right, screen.widthTwips / 15);
+    EXPECT_EQ(rect.bottom, screen.heightTwips / 15);
+
+    WindowRect unknown{5, 6, 7, 8};
+    EXPECT_FALSE(earth.getWindowRect(hwnd + 1, unknown));
+    EXPECT_EQ(unknown.right, 7);
+}
+
+TEST_F(SimulatorGoogleEarthTest, InAWindowTheToolBarLeavesTheViewShortOfTheScreensTop) {
+    RunningSimulator simulator(true);
+    ASSERT_TRUE(simulator.ready);
+    SimulatorGoogleEarth earth(messages, simulator.name, kShortTimeout);
+    WindowRect rect;
+    ASSERT_TRUE(earth.getWindowRect(earth.connect()->GetRenderHwnd(), rect));
+    EXPECT_GT(rect.top, 0);
+    EXPECT_GT(rect.right - rect.left, 0);
+}
+
+TEST_F(SimulatorGoogleEarthTest, LevellingAtSpeedFourFliesAboutASecondThenSettles) {
+    RunningSimulator simulator;
+    ASSERT_TRUE(simulator.ready);
+    SimulatorGoogleEarth earth(messages, simulator.name, kShortTimeout);
+    auto app = earth.connect();
+    app->SetCameraParams(34.6, 112.5, 0, 1, 9000, 45, 60, 5.0);
+    const CameraInfo before = app->GetCamera(false);
+    EXPECT_EQ(before.tilt, 45);
+    EXPECT_EQ(before.azimuth, 60);
+
+    app->SetCameraParams(before.focusPointLatitude, before.focusPointLongitude,
+                         before.focusPointAltitude, 1, before.range, 0.0, 0.0, 4.0);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_GT(app->GetCamera(false).tilt, 1.0) << "the camera is still on its way";
+    CameraInfo now;
+    do {
+        now = app->GetCamera(false);
+        std::this_thread::sleep_for(20ms);
+    } while ((now.tilt != 0 || now.azimuth != 0) && std::chrono::steady_clock::now() - start < 10s);
+    EXPECT_EQ(now.tilt, 0);
+    EXPECT_EQ(now.azimuth, 0);
+    EXPECT_DOUBLE_EQ(now.focusPointLatitude, 34.6);
+    EXPECT_DOUBLE_EQ(now.focusPointLongitude, 112.5);
+    EXPECT_DOUBLE_EQ(now.range, 9000);
+
+    // Level and north up, the corners lie as a map's do.
+    const ViewExtents extents = app->GetViewExtents();
+    const PointOnTerrain upperLeft = app->GetPointOnTerrainFromScreenCoords(-1, 1);
+    const PointOnTerrain lowerRight = app->GetPointOnTerrainFromScreenCoords(1, -1);
+    EXPECT_GT(upperLeft.latitude, lowerRight.latitude);
+    EXPECT_LT(upperLeft.longitude, lowerRight.longitude);
+    EXPECT_GE(extents.north, upperLeft.latitude);
+    EXPECT_LE(extents.south, lowerRight.latitude);
+}
+
+TEST_F(SimulatorGoogleEarthTest, AtSpeedFiveTheCameraIsThereAtOnce) {
+    RunningSimulator simulator;
+    ASSERT_TRUE(simulator.ready);
+    SimulatorGoogleEarth earth(messages, simulator.name, kShortTimeout);
+    auto app = earth.connect();
+    app->SetCameraParams(-33.9, -70.6, 0, 1, 4000, 30, -45, 5.0);
+    const CameraInfo now = app->GetCamera(false);
+    EXPECT_EQ(now.focusPointLatitude, -33.9);
+    EXPECT_EQ(now.focusPointLongitude, -70.6);
+    EXPECT_EQ(now.range, 4000);
+    EXPECT_EQ(now.tilt, 30);
+    EXPECT_EQ(now.azimuth, -45);
+}
+
+TEST_F(SimulatorGoogleEarthTest, ASimulatorKilledMidPressFailsTheNextCall) {
+    RunningSimulator simulator;
+    ASSERT_TRUE(simulator.ready);
+    SimulatorGoogleEarth earth(messages, simulator.name, 5s);
+    auto app = earth.connect();
+    app->GetCamera(false);
+    simulator.process.kill();
+    ASSERT_TRUE(simulator.process.waitForFinished(10000));
+    const RuntimeError e = errorOf([&] { app->GetRenderHwnd(); });
+    EXPECT_EQ(e.number(), error::AutomationError);
+    EXPECT_NE(e.description().find("closed the connection"), std::string::npos) << e.description();
+}
+
+TEST_F(SimulatorGoogleEarthTest, ASimulatorThatStopsAnsweringFailsEachCallAfterItsTimeOut) {
+    RunningSimulator simulator;
+    ASSERT_TRUE(simulator.ready);
+    SimulatorGoogleEarth earth(messages, simulator.name, kShortTimeout);
+    auto app = earth.connect();
+    app->GetCamera(false);
+    ASSERT_EQ(::kill(simulator.pid(), SIGSTOP), 0);
+
+    const RuntimeError e = errorOf([&] { app->GetCamera(false); });
+    EXPECT_EQ(e.number(), error::AutomationError);
+    EXPECT_NE(e.description().find("did not answer GetCamera"), std::string::npos)
+        << e.description();
+    errorOf([&] { earth.connect()->GetViewExtents(); });
+    WindowRect rect;
+    EXPECT_FALSE(earth.getWindowRect(1, rect));
+    ::kill(simulator.pid(), SIGCONT);
+}
+
+// A stand-in simulator on its own thread that answers each request line with the next
+// of the given answers, byte for byte, then holds the connection until the client closes it.
+class FakeSimulator {
+public:
+    explicit FakeSimulator(std::vector<QByteArray> answers, bool closeAfterAnswering = false)
+        : name_(uniqueServerName()),
+          answers_(std::move(answers)),
+          closeAfterAnswering_(closeAfterAnswering) {
+        std::promise<void> listening;
+        auto ready = listening.get_future();
+        // A QThread: Qt's sockets need one, even used blocking.
+        thread_.reset(QThread::create([this, &listening] { run(listening); }));
+        thread_->start();
+        ready.wait();
+    }
+    ~FakeSimulator() {
+        stop_ = true;
+        thread_->wait();
+    }
+
+    const QString& name() const { return name_; }
+    bool clientClosed() const { return clientClosed_; }
+
+private:
+    void run(std::promise<void>& listening) {
+        QLocalServer server;
+        server.listen(name_);
+        listening.set_value();
+        while (!stop_ && !server.waitForNewConnection(50)) {
+        }
+        QLocalSocket* socket = server.nextPendingConnection();
+        if (socket == nullptr) return;
+        for (const QByteArray& answer : answers_) {
+            while (!stop_ && !socket->canReadLine()) socket->waitForReadyRead(50);
+            if (stop_) return;
+            socket->readLine();
+            socket->write(answer);
+            socket->waitForBytesWritten(1000);
+        }
+        if (closeAfterAnswering_) {
+            socket->disconnectFromServer();
+            return;
+        }
+        while (!stop_) {
+            if (socket->state() == QLocalSocket::UnconnectedState) {
+                clientClosed_ = true;
+                return;
+            }
+            socket->waitForReadyRead(50);
+            socket->readAll();
+        }
+    }
+
+    QString name_;
+    std::vector<QByteArray> answers_;
+    bool closeAfterAnswering_;
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> clientClosed_{false};
+    std::unique_ptr<QThread> thread_;
+};
+
+TEST_F(SimulatorGoogleEarthTest, MalformedOrMissingAnswersFailTheCall) {
+    const struct {
+        const char* what;
+        QByteArray answer;
+        bool close;
+        std::function<void(ApplicationGE&)> call;
+        long number;
+        const char* description;
+    } cases[] = {
+        {"not JSON", "not json\n", false, [](ApplicationGE& a) { a.GetCamera(false); }, 440,
+         "unreadable answer to GetCamera"},
+        {"not an object", "[1,2]\n", false, [](ApplicationGE& a) { a.GetCamera(false); }, 440,
+         "unreadable answer"},
+        {"fields missing",
+         R"({"focusPointLatitude":1})"
+         "\n",
+         false, [](ApplicationGE& a) { a.GetCamera(false); }, 440,
+         "lacks the number 'focusPointLongitude'"},
+        {"text for a number",
+         R"({"north":"40","south":39})"
+         "\n",
+         false, [](ApplicationGE& a) { a.GetViewExtents(); }, 440, "lacks the number 'north'"},
+        {"handle not whole",
+         R"({"hwnd":12.5})"
+         "\n",
+         false, [](ApplicationGE& a) { a.GetRenderHwnd(); }, 440, "not a 32-bit handle"},
+        {"handle too big",
+         R"({"hwnd":1e12})"
+         "\n",
+         false, [](ApplicationGE& a) { a.GetRenderHwnd(); }, 440, "not a 32-bit handle"},
+        {"error without a number",
+         R"({"error":"bad"})"
+         "\n",
+         false, [](ApplicationGE& a) { a.GetRenderHwnd(); }, 440, "unreadable error answer"},
+        {"an error answer",
+         R"({"error":5,"description":"x must be a number."})"
+         "\n",
+         false, [](ApplicationGE& a) { a.GetPointOnTerrainFromScreenCoords(0, 0); }, 5,
+         "x must be a number."},
+        {"cut short", R"({"latitude":1,"longi)", true,
+         [](ApplicationGE& a) { a.GetPointOnTerrainFromScreenCoords(0, 0); }, 440,
+         "closed the connection during GetPointOnTerrainFromScreenCoords"},
+        {"endless line", QByteArray(70 * 1024, 'x'), false,
+         [](ApplicationGE& a) { a.GetViewExtents(); }, 440, "unreadable answer"},
+        {"no answer", "", false,
+         [](ApplicationGE& a) { a.SetCameraParams(1, 2, 0, 1, 1000, 0, 0, 4); }, 440,
+         "did not answer SetCameraParams within 0.8 s"},
+    };
+    for (const auto& c : cases) {
+        FakeSimulator fake(
+            c.answer.isEmpty() ? std::vector<QByteArray>{} : std::vector<QByteArray>{c.answer},
+            c.close);
+        SimulatorGoogleEarth earth(messages, fake.name(), kShortTimeout);
+        auto app = earth.connect();
+        const RuntimeError e = errorOf([&] { c.call(*app); });
+        EXPECT_EQ(e.number(), c.number) << c.what;
+        EXPECT_NE(e.description().find(c.description), std::string::npos)
+            << c.what << ": " << e.description();
+    }
+}
+
+TEST_F(SimulatorGoogleEarthTest, AMalformedWindowRectAnswerIsAFailedGetWindowRect) {
+    for (const QByteArray& answer :
+         {QByteArray(R"({"left":0,"top":0,"right":"800","bottom":600})"
+                     "\n"),
+          QByteArray(R"({"left":0,"top":0.5,"right":800,"bottom":600})"
+                     "\n"),
+          QByteArray(R"({"error":5,"description":"no window has the handle 7."})"
+                     "\n")}) {
+        FakeSimulator fake({answer});
+        SimulatorGoogleEarth earth(messages, fake.name(), kShortTimeout);
+        WindowRect rect{1, 2, 3, 4};
+        EXPECT_FALSE(earth.getWindowRect(7, rect)) << answer.toStdString();
+        EXPECT_EQ(rect.top, 2);
+    }
+}
+
+TEST_F(SimulatorGoogleEarthTest, ReleasingTheApplicationClosesItsConnection) {
+    FakeSimulator fake({R"({"hwnd":77})"
+                        "\n"});
+    SimulatorGoogleEarth earth(messages, fake.name(), kShortTimeout);
+    auto app = earth.connect();
+    EXPECT_EQ(app->GetRenderHwnd(), 77);
+    EXPECT_FALSE(fake.clientClosed());
+    app.reset();
+    const auto start = std::chrono::steady_clock::now();
+    while (!fake.clientClosed() && std::chrono::steady_clock::now() - start < 5s) {
+        std::this_thread::sleep_for(10ms);
+    }
+    EXPECT_TRUE(fake.clientClosed());
+}
+
+}  // namespace
+}  // namespace kartovex
