@@ -30,10 +30,10 @@ QSize measure(const QString& path) {
     QSize size = reader.size();
     if (!size.isValid() && reader.canRead() && !reader.supportsOption(QImageIOHandler::Size))
         size = reader.read().size();
-    if (size.isEmpty()) {
-        const QString reason = reader.errorString();
-        invalidPicture(reason.isEmpty() ? QStringLiteral("no size in its header") : reason);
-    }
+    if (size.isEmpty())
+        invalidPicture(reader.error() == QImageReader::UnknownError
+                           ? QStringLiteral("no size could be read from its header")
+                           : reader.errorString());
     return size;
 }
 
