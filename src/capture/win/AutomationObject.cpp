@@ -34,6 +34,30 @@ bool serverGone(HRESULT hr) {
     return std::find(std::begin(gone), std::end(gone), hr) != std::end(gone);
 }
 
+// Only numbers count as numbers: nothing would read as 0, and a text would be read in
+// some locale or other.
+bool isNumber(VARTYPE type) {
+    switch (type) {
+        case VT_R8:
+        case VT_R4:
+        case VT_DECIMAL:
+        case VT_CY:
+        case VT_I1:
+        case VT_I2:
+        case VT_I4:
+        case VT_I8:
+        case VT_INT:
+        case VT_UI1:
+        case VT_UI2:
+        case VT_UI4:
+        case VT_UI8:
+        case VT_UINT:
+            return true;
+        default:
+            return false;
+    }
+}
+
 bool serverBusy(HRESULT hr) {
     return hr == RPC_E_CALL_REJECTED || hr == RPC_E_SERVERCALL_RETRYLATER;
 }
@@ -77,13 +101,12 @@ Variant AutomationObject::invoke(const wchar_t* member, WORD kind, std::vector<V
 
 double AutomationObject::number(const wchar_t* property) {
     Variant value = invoke(property, DISPATCH_PROPERTYGET);
-    if (V_VT(value.get()) != VT_R8) {
-        const HRESULT hr =
-            VariantChangeTypeEx(value.get(), value.get(), LOCALE_INVARIANT, 0, VT_R8);
-        if (FAILED(hr))
-            throw comError(hr, "Google Earth's " + where(property) + " answered no number (" +
-                                   systemMessage(hr) + ")");
-    }
+    HRESULT hr = isNumber(V_VT(value.get())) ? S_OK : DISP_E_TYPEMISMATCH;
+    if (SUCCEEDED(hr) && V_VT(value.get()) != VT_R8)
+        hr = VariantChangeTypeEx(value.get(), value.get(), LOCALE_INVARIANT, 0, VT_R8);
+    if (FAILED(hr))
+        throw comError(hr, "Google Earth's " + where(property) + " answered no number (" +
+                               systemMessage(hr) + ")");
     return V_R8(value.get());
 }
 

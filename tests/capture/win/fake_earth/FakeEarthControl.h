@@ -16,6 +16,7 @@ enum class Report : int {
     DeferredExceptionInfo = 1,  // DISP_E_EXCEPTION, EXCEPINFO filled in when asked
     ErrorInfo = 2,              // the HRESULT itself, the description through IErrorInfo
     Bare = 3,                   // the HRESULT itself and no description
+    NoAnswer = 4,               // no failure at all, but an empty answer
 };
 
 // Back to a fresh start: the camera tilted and turned near 34.67 N 112.58 E, flights of

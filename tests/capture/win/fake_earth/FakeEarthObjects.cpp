@@ -380,8 +380,8 @@ HRESULT DispatchObject::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPAR
     if (s.starting && IsEqualIID(iid_, iidApplication()) &&
         std::wcscmp(member.name, L"IsInitialized") != 0)
         return fail({member.name, E_FAIL, L"", static_cast<int>(Report::Bare)}, exception);
-    if (_wcsicmp(s.failure.member.c_str(), member.name) == 0) return fail(s.failure, exception);
     if (result) VariantInit(result);
+    if (_wcsicmp(s.failure.member.c_str(), member.name) == 0) return fail(s.failure, exception);
     return answer(index, args, result);
 }
 
@@ -417,6 +417,8 @@ HRESULT DispatchObject::fail(const Failure& failure, EXCEPINFO* exception) {
             }
             return failure.hr;
         }
+        case Report::NoAnswer:
+            return S_OK;
         default:
             return failure.hr;
     }
