@@ -106,12 +106,20 @@ void EarthView::drawLabels(QImage& image, double step,
     painter.setFont(font);
     const QFontMetrics metrics(font);
     const int pad = qRound(3 * ratio);
+    std::vector<QRect> placed;
     for (const earthsim::GraticuleCrossing& c : crossings) {
         const std::string text = c.meridian ? earthsim::longitudeLabel(c.value, step)
                                             : earthsim::latitudeLabel(c.value, step);
         const QString label = QString::fromStdString(text);
         QRect box = metrics.boundingRect(label).adjusted(-pad, -pad, pad, pad);
         box.moveBottomLeft(QPoint(c.x + pad * 2, c.y - pad * 2));
+        // A label that would cover another is left out.
+        const QRect room = box.adjusted(-pad * 2, -pad * 2, pad * 2, pad * 2);
+        if (std::any_of(placed.begin(), placed.end(),
+                        [&](const QRect& other) { return other.intersects(room); })) {
+            continue;
+        }
+        placed.push_back(box);
         painter.setPen(Qt::NoPen);
         painter.setBrush(QColor(10, 20, 35, 150));
         painter.drawRoundedRect(box, pad * 1.5, pad * 1.5);

@@ -86,6 +86,36 @@ double crossingValue(double a, double b, double step, bool longitude) {
     return step * static_cast<double>(std::max(band(a, step), band(b, step)));
 }
 
+// Lines fade out where they come closer together than a few pixels, as towards the
+// horizon, instead of filling the view.
+constexpr double kLineOpacity = 0.9;
+constexpr double kLinesFadeBelowPixels = 8.0;
+constexpr double kLinesVanishBelowPixels = 3.0;
+
+// Graticule lines of one kind (meridians or parallels) through one pixel.
+struct Crossing {
+    bool crossed = false;
+    bool labelled = false;
+    double value = 0;
+    double span = 0;  // degrees the pixel covers, the most of across and down
+
+    void take(double from, double to, double step, bool longitude, bool labelIt) {
+        span = std::max(span, std::abs(longitude ? wrapLongitude(to - from) : to - from));
+        if (band(from, step) == band(to, step)) return;
+        if (!crossed || labelIt) value = crossingValue(from, to, step, longitude);
+        crossed = true;
+        labelled = labelled || labelIt;
+    }
+
+    double opacity(double step) const {
+        if (!crossed) return 0;
+        const double apart = step / std::max(span, 1e-300);
+        return kLineOpacity * std::clamp((apart - kLinesVanishBelowPixels) /
+                                             (kLinesFadeBelowPixels - kLinesVanishBelowPixels),
+                                         0.0, 1.0);
+    }
+};
+
 class FramePainter {
 public:
     FramePainter(const ViewGeometry& view, const FramePixels& pixels)
@@ -269,32 +299,29 @@ private:
             Rgb colour{ground.r * s.shade, ground.g * s.shade, ground.b * s.shade};
             colour = mixRgb(colour, kHaze, s.haze);
 
-            bool line = false;
-            auto across = [&](const Sample& before, const Sample& after, bool labelIt) {
+            // What each pixel extent spans, across and down, and which lines cross it.
+            Crossing meridian, parallel;
+            auto across = [&](const Sample& before, const Sample& after, bool labelled) {
                 const Sample& b = before.hit ? before : s;
                 const Sample& a = after.hit ? after : s;
                 const double fromLongitude = lerpLongitude(b.longitude, s.longitude, 0.5);
                 const double toLongitude = lerpLongitude(s.longitude, a.longitude, 0.5);
-                if (band(fromLongitude, step_) != band(toLongitude, step_)) {
-                    line = true;
-                    if (labelIt) {
-                        crossings.push_back(
-                            {true, crossingValue(fromLongitude, toLongitude, step_, true), x, y});
-                    }
-                }
+                meridian.take(fromLongitude, toLongitude, step_, true, labelled);
                 const double fromLatitude = (b.latitude + s.latitude) / 2.0;
                 const double toLatitude = (s.latitude + a.latitude) / 2.0;
-                if (band(fromLatitude, step_) != band(toLatitude, step_)) {
-                    line = true;
-                    if (labelIt) {
-                        crossings.push_back(
-                            {false, crossingValue(fromLatitude, toLatitude, step_, false), x, y});
-                    }
-                }
+                parallel.take(fromLatitude, toLatitude, step_, false, labelled);
             };
-            across(row[at - 1], row[at + 1], y == centreRow);
-            across(above[at], below[at], x == centreColumn);
-            if (line) colour = mixRgb(colour, kLine, 0.9);
+            across(row[at - 1], row[at + 1], y == centreRow || x == centreColumn);
+            across(above[at], below[at], y == centreRow || x == centreColumn);
+            const double opacity = std::max(meridian.opacity(step_), parallel.opacity(step_));
+            if (opacity > 0) colour = mixRgb(colour, kLine, opacity);
+            // Labels only where lines stand clear of one another.
+            if (meridian.labelled && meridian.opacity(step_) >= kLineOpacity) {
+                crossings.push_back({true, meridian.value, x, y});
+            }
+            if (parallel.labelled && parallel.opacity(step_) >= kLineOpacity) {
+                crossings.push_back({false, parallel.value, x, y});
+            }
             out[x] = pack(colour);
         }
     }

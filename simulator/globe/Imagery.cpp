@@ -126,15 +126,16 @@ Imagery::Colour Imagery::groundColour(double height, double texture, double lati
         const double k = 1.0 + 0.05 * texture;
         c = {c.r * k, c.g * k, c.b * k};
     } else {
-        const double h = std::clamp(height / 0.3, 0.0, 1.0);
-        if (h < 0.02) {
-            c = blend({176, 164, 120}, {96, 132, 70}, h / 0.02);
-        } else if (h < 0.5) {
-            c = blend({96, 132, 70}, {136, 128, 84}, (h - 0.02) / 0.48);
-        } else {
-            c = blend({136, 128, 84}, {150, 140, 128}, (h - 0.5) / 0.5);
-        }
-        const double k = 1.0 + 0.22 * texture;
+        // Fields of two kinds in patches at every zoom, hills browner, mountains rock.
+        const double patch = std::clamp((texture + 0.1) / 0.2, 0.0, 1.0);
+        const double fields = patch * patch * (3.0 - 2.0 * patch);
+        const Rgb lowland = blend({178, 158, 104}, {82, 126, 60}, fields);
+        const Rgb upland = blend({150, 132, 98}, {106, 118, 74}, fields);
+        const double h = std::clamp(height / 0.8, 0.0, 1.0);
+        c = h < 0.5 ? blend(lowland, upland, h / 0.5)
+                    : blend(upland, {140, 130, 120}, (h - 0.5) / 0.5);
+        c = blend({198, 182, 132}, c, std::clamp(height / 0.004, 0.0, 1.0));
+        const double k = 1.0 + 0.18 * texture;
         c = {c.r * k, c.g * k, c.b * k};
     }
     const double ice = std::clamp((std::abs(latitude) + 3.0 * texture - 70.0) / 6.0, 0.0, 1.0);
