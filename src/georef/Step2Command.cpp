@@ -4,7 +4,6 @@
 #include <exception>
 #include <functional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "GstFile.h"
@@ -78,6 +77,10 @@ void Step2Command::run() {
         services_.messages.information(
             message({"The open-file dialog failed.", e.description()}, {}), kTitle);
         return;
+    } catch (const std::exception& e) {
+        services_.messages.information(message({"The open-file dialog failed.", e.what()}, {}),
+                                       kTitle);
+        return;
     }
     try {
         writeFiles();
@@ -102,13 +105,13 @@ void Step2Command::writeFiles() {
                 });
         NamesInFiles names;
         attempt("The table and geoset cannot be named after the picked file.", [&] {
+            names = namesInFiles(fileName, form_.bareName, services_.codePage);
             // A colon after the last folder separator (legal in a Linux name) would end the
             // folder prefix inside the file name and name both files wrongly.
             if (form_.folderPrefix + fileName != path)
                 throw RuntimeError(error::InvalidArgument,
                                    "Refused file name: " + fileName +
                                        "\nIt holds a colon, which would name the files wrongly.");
-            names = namesInFiles(fileName, form_.bareName, services_.codePage);
         });
 
         const std::string tabPath = form_.folderPrefix + form_.bareName + ".tab";

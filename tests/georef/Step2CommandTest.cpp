@@ -2,6 +2,7 @@
 
 #include <map>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,9 +20,11 @@ namespace {
 class ScriptedChooser : public FileChooser {
 public:
     std::optional<std::string> answer;
+    std::string failure;
     std::vector<CommonDialog> shown;
     std::optional<std::string> showOpen(const CommonDialog& settings) override {
         shown.push_back(settings);
+        if (!failure.empty()) throw std::runtime_error(failure);
         return answer;
     }
 };
@@ -125,6 +128,16 @@ TEST(Step2, OpensTheDialogWithItsSettingsAndACancelEndsSilently) {
     EXPECT_TRUE(scene.probe.shown.empty());
     EXPECT_TRUE(scene.disk.saves.empty());
     EXPECT_TRUE(scene.messages.shown.empty());
+}
+
+TEST(Step2, ADialogThatFailsIsToldUnlikeACancel) {
+    Scene scene;
+    scene.chooser.failure = "no display";
+    scene.run("/maps/area.jpg");
+    EXPECT_EQ(scene.onlyMessage(),
+              "The open-file dialog failed.\nno display\nNo file was written.");
+    EXPECT_TRUE(scene.probe.shown.empty());
+    EXPECT_TRUE(scene.disk.saves.empty());
 }
 
 TEST(Step2, WritesTheTableAndThenTheGeosetBesideThePicture) {
