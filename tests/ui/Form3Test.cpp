@@ -160,7 +160,7 @@ TEST(Form3, ShowsAReducedPreviewAfterTheCommandAndClosesItself) {
     auto* picture1 = form->findChild<QLabel*>("Picture1");
     EXPECT_TRUE(picture1->pixmap().isNull()) << "decoded before the command returned";
 
-    ASSERT_TRUE(QTest::qWaitFor([&] { return form && !picture1->pixmap().isNull(); }, 250));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form && !picture1->pixmap().isNull(); }, 1000));
     EXPECT_EQ(picture1->pixmap().size(), QSize(257, 206));
     EXPECT_EQ(picture1->size(), QSize(259, 208));
     EXPECT_TRUE(QTest::qWaitFor([&] { return form.isNull(); }, 3000));
