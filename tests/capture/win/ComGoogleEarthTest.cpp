@@ -327,6 +327,72 @@ void setClassesValue(const std::wstring& key, const std::wstring& value) {
                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 
+// Points the ProgID at fake_earth_server.exe beside the test program, started with
+// `arguments`; its type library lets COM carry Google Earth's interfaces between the
+// processes. Puts the DLL back afterwards.
+class LocalServerRegistered {
+public:
+    LocalServerRegistered(FakeEarth& fake, const std::wstring& arguments) : fake_(fake) {
+        fake_.unregisterServer();
+        wchar_t program[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, program, MAX_PATH);
+        std::wstring server = program;
+        server.replace(server.find_last_of(L"\\/") + 1, std::wstring::npos,
+                       L"fake_earth_server.exe");
+        setClassesValue(L"GoogleEarth.ApplicationGE\\CLSID", fake_earth::kLocalServerClsid);
+        setClassesValue(
+            std::wstring(L"CLSID\\") + fake_earth::kLocalServerClsid + L"\\LocalServer32",
+            L"\"" + server + L"\" " + arguments);
+    }
+    ~LocalServerRegistered() {
+        RegDeleteTreeW(HKEY_CLASSES_ROOT,
+                       (std::wstring(L"CLSID\\") + fake_earth::kLocalServerClsid).c_str());
+        fake_.unregisterServer();
+        fake_.registerServer();
+    }
+    LocalServerRegistered(const LocalServerRegistered&) = delete;
+    LocalServerRegistered& operator=(const LocalServerRegistered&) = delete;
+
+    // True once the server's process has ended, within a few seconds.
+    static bool serverEnded() {
+        HANDLE running = OpenMutexW(SYNCHRONIZE, FALSE, fake_earth::kServerRunning);
+        if (!running) return true;
+        const DWORD waited = WaitForSingleObject(running, 10000);
+        CloseHandle(running);
+        return waited != WAIT_TIMEOUT;
+    }
+
+private:
+    FakeEarth& fake_;
+};
+
+TEST_F(ComGoogleEarthTest, Step1RunsAgainstALocalServerInAProcessOfItsOwn) {
+    const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+    RenderWindow window({0, 0, cx, cy});
+    const LocalServerRegistered registered(fake,
+                                           L"--render-hwnd " + std::to_wstring(window.handle()));
+    const std::string message = press(earth);
+    EXPECT_EQ(message, "Open GoogleEarth first！Otherwise it will quit Automatically!");
+    EXPECT_EQ(form.caption("Label7"), "YES");
+    EXPECT_EQ(form.corners.strYouxiaLong, "112.644");
+    EXPECT_TRUE(LocalServerRegistered::serverEnded())
+        << "the server still runs: a reference to one of its objects was kept";
+}
+
+TEST_F(ComGoogleEarthTest, GoogleEarthEndingInTheMiddleOfAPressIsSaidPlainly) {
+    for (const wchar_t* member : {L"GetRenderHwnd", L"Latitude"}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(member)));
+        const LocalServerRegistered registered(fake, std::wstring(L"--end-in ") + member);
+        form.setCaption("Label7", "YES");
+        const std::string message = press(earth);
+        EXPECT_TRUE(
+            contains(message, "Google Earth closed or stopped answering during the command"))
+            << message;
+        EXPECT_EQ(form.caption("Label7"), "NO");
+        EXPECT_TRUE(LocalServerRegistered::serverEnded());
+    }
+}
+
 TEST_F(ComGoogleEarthTest, GoogleEarthNotRegisteredIsSaidPlainly) {
     const std::wstring clsid = fake_earth::kClsid;
     const struct {

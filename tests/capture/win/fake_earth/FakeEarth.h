@@ -32,6 +32,7 @@ struct State {
     std::wstring log;
     long liveObjects = 0;
     long serverLocks = 0;
+    void (*objectGone)() = nullptr;  // after each object but the class factory goes
 };
 
 State& state();

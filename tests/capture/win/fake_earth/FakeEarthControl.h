@@ -10,6 +10,15 @@ namespace fake_earth {
 // {50119964-83BF-4222-8112-2A74659BA1E9}
 inline constexpr wchar_t kClsid[] = L"{50119964-83BF-4222-8112-2A74659BA1E9}";
 
+// The same stand-in as a local server in a process of its own, as Google Earth's is:
+// fake_earth_server.exe. It ends once the last of its objects is released, or in the
+// middle of the call named after "--end-in" on its command line, as a Google Earth that
+// closes would; "--render-hwnd" gives the handle GetRenderHwnd answers. While it runs it
+// holds the mutex named kServerRunning.
+// {2B5A3242-D93F-4209-B839-EE60DDBCCB24}
+inline constexpr wchar_t kLocalServerClsid[] = L"{2B5A3242-D93F-4209-B839-EE60DDBCCB24}";
+inline constexpr wchar_t kServerRunning[] = L"Local\\KartovexFakeEarthServerRunning";
+
 // How a failing call reports its error.
 enum class Report : int {
     ExceptionInfo = 0,          // DISP_E_EXCEPTION with the EXCEPINFO filled in
@@ -17,6 +26,7 @@ enum class Report : int {
     ErrorInfo = 2,              // the HRESULT itself, the description through IErrorInfo
     Bare = 3,                   // the HRESULT itself and no description
     NoAnswer = 4,               // no failure at all, but an empty answer
+    EndProcess = 5,             // the server's process ends in the middle of the call
 };
 
 // Back to a fresh start: the camera tilted and turned near 34.67 N 112.58 E, flights of

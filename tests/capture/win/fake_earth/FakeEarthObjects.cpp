@@ -251,6 +251,47 @@ protected:
     }
 };
 
+class ClassFactory : public IClassFactory {
+public:
+    ClassFactory() { ++state().liveObjects; }
+    virtual ~ClassFactory() { --state().liveObjects; }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+        if (!object) return E_POINTER;
+        *object = nullptr;
+        if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IClassFactory))
+            return E_NOINTERFACE;
+        *object = static_cast<IClassFactory*>(this);
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG left = --references_;
+        if (left == 0) delete this;
+        return left;
+    }
+
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** object) override {
+        if (!object) return E_POINTER;
+        *object = nullptr;
+        if (outer) return CLASS_E_NOAGGREGATION;
+        const Failure& f = state().failure;
+        if (_wcsicmp(f.member.c_str(), L"CreateInstance") == 0) return f.hr;
+        IDispatch* application = newApplication();
+        const HRESULT hr = application->QueryInterface(riid, object);
+        application->Release();
+        return hr;
+    }
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
+        state().serverLocks += lock ? 1 : -1;
+        return S_OK;
+    }
+
+private:
+    ULONG references_ = 1;
+};
+
 }  // namespace
 
 State& state() {
@@ -294,6 +335,7 @@ DispatchObject::DispatchObject(const IID& iid, const wchar_t* interfaceName)
 
 DispatchObject::~DispatchObject() {
     --state().liveObjects;
+    if (state().objectGone) state().objectGone();
 }
 
 HRESULT DispatchObject::QueryInterface(REFIID riid, void** object) {
@@ -419,6 +461,8 @@ HRESULT DispatchObject::fail(const Failure& failure, EXCEPINFO* exception) {
         }
         case Report::NoAnswer:
             return S_OK;
+        case Report::EndProcess:
+            ExitProcess(3);
         default:
             return failure.hr;
     }
@@ -426,6 +470,10 @@ HRESULT DispatchObject::fail(const Failure& failure, EXCEPINFO* exception) {
 
 IDispatch* newApplication() {
     return new Application;
+}
+
+IClassFactory* newClassFactory() {
+    return new ClassFactory;
 }
 
 }  // namespace fake_earth

@@ -19,47 +19,6 @@ CLSID clsid() {
     return c;
 }
 
-class ClassFactory : public IClassFactory {
-public:
-    ClassFactory() { ++state().liveObjects; }
-    virtual ~ClassFactory() { --state().liveObjects; }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (!object) return E_POINTER;
-        *object = nullptr;
-        if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IClassFactory))
-            return E_NOINTERFACE;
-        *object = static_cast<IClassFactory*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
-
-    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** object) override {
-        if (!object) return E_POINTER;
-        *object = nullptr;
-        if (outer) return CLASS_E_NOAGGREGATION;
-        const Failure& f = state().failure;
-        if (_wcsicmp(f.member.c_str(), L"CreateInstance") == 0) return f.hr;
-        IDispatch* application = newApplication();
-        const HRESULT hr = application->QueryInterface(riid, object);
-        application->Release();
-        return hr;
-    }
-    HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
-        state().serverLocks += lock ? 1 : -1;
-        return S_OK;
-    }
-
-private:
-    ULONG references_ = 1;
-};
-
 std::wstring modulePath() {
     HMODULE module = nullptr;
     GetModuleHandleExW(
@@ -94,7 +53,7 @@ STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* object) {
     if (!object) return E_POINTER;
     *object = nullptr;
     if (!IsEqualCLSID(rclsid, clsid())) return CLASS_E_CLASSNOTAVAILABLE;
-    IClassFactory* factory = new ClassFactory;
+    IClassFactory* factory = newClassFactory();
     const HRESULT hr = factory->QueryInterface(riid, object);
     factory->Release();
     return hr;

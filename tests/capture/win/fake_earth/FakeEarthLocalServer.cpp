@@ -1,0 +1,112 @@
+#include <string>
+#include <utility>
+
+#include "FakeEarth.h"
+#include "FakeEarthControl.h"
+
+// fake_earth_server.exe, started by COM with "-Embedding" for the local server's class.
+namespace {
+
+// Nobody connecting, or a client that never lets go, must not leave the process behind.
+constexpr UINT kLongestRunMs = 30000;
+
+void quitWhenOnlyTheFactoryIsLeft() {
+    if (fake_earth::state().liveObjects <= 1) PostQuitMessage(0);
+}
+
+// {E1F31CE4-B718-41AE-9099-BE3A3D6517B6}
+constexpr wchar_t kTypeLibrary[] = L"{E1F31CE4-B718-41AE-9099-BE3A3D6517B6}";
+
+// Describes Google Earth's four interfaces in a type library beside the program and
+// registers it, so COM can carry them between processes. They are described as
+// dispinterfaces: only IDispatch is ever called on them.
+HRESULT registerTypeLibrary() {
+    using namespace fake_earth;
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring file = path;
+    file.replace(file.find_last_of(L"\\/") + 1, std::wstring::npos, L"fake_earth.tlb");
+
+    ITypeLib* standard = nullptr;
+    HRESULT hr = LoadTypeLib(L"stdole2.tlb", &standard);
+    if (FAILED(hr)) return hr;
+    ITypeInfo* dispatch = nullptr;
+    hr = standard->GetTypeInfoOfGuid(IID_IDispatch, &dispatch);
+    standard->Release();
+    if (FAILED(hr)) return hr;
+
+    ICreateTypeLib2* library = nullptr;
+    hr = CreateTypeLib2(SYS_WIN64, file.c_str(), &library);
+    GUID id{};
+    CLSIDFromString(kTypeLibrary, &id);
+    if (SUCCEEDED(hr)) hr = library->SetGuid(id);
+    if (SUCCEEDED(hr)) hr = library->SetName(const_cast<LPOLESTR>(L"FakeEarth"));
+    if (SUCCEEDED(hr)) hr = library->SetVersion(1, 0);
+    const std::pair<const wchar_t*, const IID*> interfaces[] = {
+        {L"IApplicationGE", &iidApplication()},
+        {L"ICameraInfoGE", &iidCamera()},
+        {L"IViewExtentsGE", &iidViewExtents()},
+        {L"IPointOnTerrainGE", &iidPointOnTerrain()},
+    };
+    for (const auto& [name, iid] : interfaces) {
+        ICreateTypeInfo* info = nullptr;
+        if (SUCCEEDED(hr))
+            hr = library->CreateTypeInfo(const_cast<LPOLESTR>(name), TKIND_DISPATCH, &info);
+        HREFTYPE base = 0;
+        if (SUCCEEDED(hr)) hr = info->SetGuid(*iid);
+        if (SUCCEEDED(hr)) hr = info->AddRefTypeInfo(dispatch, &base);
+        if (SUCCEEDED(hr)) hr = info->AddImplType(0, base);
+        if (SUCCEEDED(hr)) hr = info->LayOut();
+        if (info) info->Release();
+    }
+    if (SUCCEEDED(hr)) hr = library->SaveAllChanges();
+    ITypeLib* described = nullptr;
+    if (SUCCEEDED(hr))
+        hr = library->QueryInterface(IID_ITypeLib, reinterpret_cast<void**>(&described));
+    if (SUCCEEDED(hr)) hr = RegisterTypeLib(described, file.data(), nullptr);
+    if (described) described->Release();
+    if (library) library->Release();
+    dispatch->Release();
+    return hr;
+}
+
+}  // namespace
+
+// "/RegServer" registers the type library and ends; otherwise the program serves.
+int main(int argc, char** argv) {
+    using namespace fake_earth;
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    if (argc > 1 && std::string(argv[1]) == "/RegServer") {
+        const HRESULT hr = registerTypeLibrary();
+        CoUninitialize();
+        return SUCCEEDED(hr) ? 0 : 1;
+    }
+    resetState();
+    for (int i = 1; i + 1 < argc; ++i) {
+        const std::string option = argv[i], value = argv[i + 1];
+        if (option == "--end-in")
+            state().failure = {std::wstring(value.begin(), value.end()), S_OK, L"",
+                               static_cast<int>(Report::EndProcess)};
+        if (option == "--render-hwnd") state().renderHwnd = std::stol(value);
+    }
+    HANDLE running = CreateMutexW(nullptr, TRUE, kServerRunning);
+    state().objectGone = quitWhenOnlyTheFactoryIsLeft;
+
+    CLSID clsid{};
+    CLSIDFromString(kLocalServerClsid, &clsid);
+    IClassFactory* factory = newClassFactory();
+    DWORD cookie = 0;
+    CoRegisterClassObject(clsid, factory, CLSCTX_LOCAL_SERVER, REGCLS_SINGLEUSE, &cookie);
+    SetTimer(nullptr, 0, kLongestRunMs, nullptr);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (message.message == WM_TIMER) break;
+        DispatchMessageW(&message);
+    }
+    CoRevokeClassObject(cookie);
+    factory->Release();
+    CoUninitialize();
+    ReleaseMutex(running);
+    CloseHandle(running);
+    return 0;
+}
