@@ -1,6 +1,7 @@
 #pragma once
 
 #include <oaidl.h>
+#include <windows.h>
 #include <wrl/client.h>
 
 #include <string>

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <objbase.h>
+#include <windows.h>
 
 namespace kartovex {
 

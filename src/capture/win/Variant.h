@@ -2,6 +2,7 @@
 
 #include <oaidl.h>
 #include <oleauto.h>
+#include <windows.h>
 
 #include <cstdint>
 
