@@ -190,8 +190,7 @@ TEST_F(ComGoogleEarthTest, Step1LevelsTheCameraWaitsForItToLandAndMeasuresTheRen
     for (const ViewCase& c : cases) {
         SCOPED_TRACE(c.what);
         fake.reset();
-        MainWindowModel fresh;
-        form.step1Clicks = fresh.step1Clicks;
+        form = MainWindowModel();
         messages.shown.clear();
         RenderWindow window({0, c.top, cx - c.rightShort, cy - c.bottomShort});
         ASSERT_NE(window.handle(), 0) << "no window: does the Wine prefix have a display driver?";
