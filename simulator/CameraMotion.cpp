@@ -26,7 +26,7 @@ void CameraMotion::jumpTo(const Camera& camera) {
 
 void CameraMotion::flyTo(const Camera& camera, double speed) {
     const double duration = earthsim::flightDuration(speed);
-    if (duration <= 0) {
+    if (duration <= 0 || earthsim::normalized(camera) == this->camera()) {
         jumpTo(camera);
         return;
     }

@@ -37,8 +37,7 @@ Camera CameraFlight::at(double elapsedSeconds) const {
     c.latitude = from_.latitude + (to_.latitude - from_.latitude) * s;
     c.longitude = wrapLongitude(from_.longitude + shortestTurn(from_.longitude, to_.longitude) * s);
     c.altitude = from_.altitude + (to_.altitude - from_.altitude) * s;
-    c.range = std::exp(std::log(from_.range) + (std::log(to_.range) - std::log(from_.range)) * s) +
-              pullBack_ * 4.0 * s * (1.0 - s);
+    c.range = from_.range * std::pow(to_.range / from_.range, s) + pullBack_ * 4.0 * s * (1.0 - s);
     c.tilt = from_.tilt + (to_.tilt - from_.tilt) * s;
     c.azimuth = wrapLongitude(from_.azimuth + shortestTurn(from_.azimuth, to_.azimuth) * s);
     return normalized(c);

@@ -55,8 +55,17 @@ struct Sample {
     std::uint32_t sky = 0;
 };
 
+// The difference of two longitudes, -180 to 180, without the cost of fmod: per-pixel
+// work meets only differences within one turn.
+double longitudeStep(double from, double to) {
+    double d = to - from;
+    if (d > 180.0) d -= 360.0;
+    if (d < -180.0) d += 360.0;
+    return d;
+}
+
 double lerpLongitude(double a, double b, double t) {
-    double longitude = a + wrapLongitude(b - a) * t;
+    double longitude = a + longitudeStep(a, b) * t;
     if (longitude > 180.0) longitude -= 360.0;
     if (longitude <= -180.0) longitude += 360.0;
     return longitude;
@@ -78,7 +87,9 @@ Sample lerpSample(const Sample& a, const Sample& b, double t) {
 }
 
 std::int64_t band(double value, double step) {
-    return static_cast<std::int64_t>(std::floor(value / step));
+    const double q = value / step;
+    const auto i = static_cast<std::int64_t>(q);
+    return q < static_cast<double>(i) ? i - 1 : i;
 }
 
 double crossingValue(double a, double b, double step, bool longitude) {
@@ -100,7 +111,7 @@ struct Crossing {
     double span = 0;  // degrees the pixel covers, the most of across and down
 
     void take(double from, double to, double step, bool longitude, bool labelIt) {
-        span = std::max(span, std::abs(longitude ? wrapLongitude(to - from) : to - from));
+        span = std::max(span, std::abs(longitude ? longitudeStep(from, to) : to - from));
         if (band(from, step) == band(to, step)) return;
         if (!crossed || labelIt) value = crossingValue(from, to, step, longitude);
         crossed = true;

@@ -134,12 +134,12 @@ Imagery::Colour Imagery::groundColour(double height, double texture, double lati
         const double h = std::clamp(height / 0.8, 0.0, 1.0);
         c = h < 0.5 ? blend(lowland, upland, h / 0.5)
                     : blend(upland, {140, 130, 120}, (h - 0.5) / 0.5);
-        c = blend({198, 182, 132}, c, std::clamp(height / 0.004, 0.0, 1.0));
+        if (height < 0.004) c = blend({198, 182, 132}, c, height / 0.004);
         const double k = 1.0 + 0.18 * texture;
         c = {c.r * k, c.g * k, c.b * k};
     }
-    const double ice = std::clamp((std::abs(latitude) + 3.0 * texture - 70.0) / 6.0, 0.0, 1.0);
-    c = blend(c, {232, 238, 244}, ice);
+    const double ice = (std::abs(latitude) + 3.0 * texture - 70.0) / 6.0;
+    if (ice > 0) c = blend(c, {232, 238, 244}, std::min(ice, 1.0));
     return {static_cast<float>(c.r), static_cast<float>(c.g), static_cast<float>(c.b)};
 }
 

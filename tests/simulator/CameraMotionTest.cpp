@@ -36,6 +36,13 @@ TEST(CameraMotion, AtSpeedFiveAndAboveTheCameraJumps) {
     }
 }
 
+TEST(CameraMotion, AMoveToWhereTheCameraAlreadyIsHasNothingToFly) {
+    CameraMotion motion(kLevel);
+    motion.flyTo(kLevel, 4.0);
+    EXPECT_FALSE(motion.flying());
+    EXPECT_EQ(motion.camera(), kLevel);
+}
+
 TEST(CameraMotion, ANewMoveStartsFromWhereTheFlyingCameraIs) {
     CameraMotion motion(kStart);
     motion.flyTo(kLevel, 0.5);

@@ -1,0 +1,56 @@
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QThread>
+
+#include "capture/Step1Command.h"
+#include "capture/sim/SimulatorGoogleEarth.h"
+#include "model/MainWindowModel.h"
+
+namespace {
+
+class NoMessages : public kartovex::MessageBoxService {
+public:
+    void information(const std::string&, const std::string&) override {}
+};
+
+QString serverName() {
+    return QStringLiteral("kartovex-ge-bench-%1").arg(QCoreApplication::applicationPid());
+}
+
+// One Step 1 press against the running simulator, the camera already level: every call
+// of a press over the local socket, without the camera's flight.
+void BM_Step1PressAgainstSimulator(benchmark::State& state) {
+    NoMessages messages;
+    kartovex::SimulatorGoogleEarth earth(messages, serverName());
+    kartovex::MainWindowModel form;
+    kartovex::runStep1(form, earth);  // levels the camera and waits for it
+    for (auto _ : state) kartovex::runStep1(form, earth);
+}
+BENCHMARK(BM_Step1PressAgainstSimulator)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    QProcess simulator;
+    simulator.start(QStringLiteral(EARTHSIM_PATH), {QStringLiteral("--server-name"), serverName()});
+    bool serving = false;
+    for (int attempt = 0; attempt < 200 && !serving; ++attempt) {
+        QLocalSocket probe;
+        probe.connectToServer(serverName());
+        serving = probe.waitForConnected(100);
+        if (!serving) QThread::msleep(50);
+    }
+    if (serving) {
+        benchmark::Initialize(&argc, argv);
+        benchmark::RunSpecifiedBenchmarks();
+        benchmark::Shutdown();
+    }
+    simulator.kill();
+    simulator.waitForFinished();
+    return serving ? 0 : 1;
+}
