@@ -10,8 +10,7 @@ namespace {
 
 // One full-HD frame of the simulator's view, as the window draws it on every change.
 void BM_EarthFrame1920x1080(benchmark::State& state, earthsim::Camera camera) {
-    const int threads =
-        static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+    const int threads = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
     const earthsim::ViewGeometry view(camera, 1920, 1080);
     std::vector<std::uint32_t> pixels(1920 * 1080);
     for (auto _ : state) {
