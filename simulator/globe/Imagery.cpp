@@ -17,20 +17,24 @@ constexpr double kAmplitudeScale = 0.75;
 constexpr int kMaxBroadOctaves = 40;
 constexpr double kBroadMinimumPixels = 64.0;
 constexpr double kFineMinimumPixels = 4.0;
+constexpr double kLandBias = 0.12;
 
 inline std::int64_t floorToInt(double v) {
     const auto i = static_cast<std::int64_t>(v);
     return v < static_cast<double>(i) ? i - 1 : i;
 }
 
-inline double lattice(std::int64_t x, std::int64_t y, std::int64_t z, std::uint64_t seed) {
-    std::uint64_t h = static_cast<std::uint64_t>(x) * 0x9E3779B97F4A7C15ull ^
-                      static_cast<std::uint64_t>(y) * 0xC2B2AE3D27D4EB4Full ^
-                      static_cast<std::uint64_t>(z) * 0x165667B19E3779F9ull ^ seed;
+constexpr std::uint64_t kHashX = 0x9E3779B97F4A7C15ull;
+constexpr std::uint64_t kHashY = 0xC2B2AE3D27D4EB4Full;
+constexpr std::uint64_t kHashZ = 0x165667B19E3779F9ull;
+
+// The value at a lattice point, -1 to 1, from the point's hash: its top 32 bits read as
+// a signed fraction (one instruction, where an unsigned 64-bit conversion takes several).
+inline double lattice(std::uint64_t h) {
     h ^= h >> 31;
     h *= 0xBF58476D1CE4E5B9ull;
     h ^= h >> 29;
-    return static_cast<double>(h >> 11) * (2.0 / 9007199254740992.0) - 1.0;
+    return static_cast<double>(static_cast<std::int32_t>(h >> 32)) * (1.0 / 2147483648.0);
 }
 
 inline double fade(double t) {
@@ -43,19 +47,28 @@ inline double mix(double a, double b, double t) {
 double valueNoise2(double x, double y, std::uint64_t seed) {
     const std::int64_t ix = floorToInt(x), iy = floorToInt(y);
     const double u = fade(x - static_cast<double>(ix)), v = fade(y - static_cast<double>(iy));
-    return mix(mix(lattice(ix, iy, 0, seed), lattice(ix + 1, iy, 0, seed), u),
-               mix(lattice(ix, iy + 1, 0, seed), lattice(ix + 1, iy + 1, 0, seed), u), v);
+    const std::uint64_t xa = static_cast<std::uint64_t>(ix) * kHashX + seed;
+    const std::uint64_t xb = xa + kHashX;
+    const std::uint64_t ya = static_cast<std::uint64_t>(iy) * kHashY;
+    const std::uint64_t yb = ya + kHashY;
+    return mix(mix(lattice(xa ^ ya), lattice(xb ^ ya), u),
+               mix(lattice(xa ^ yb), lattice(xb ^ yb), u), v);
 }
 
 double valueNoise3(double x, double y, double z, std::uint64_t seed) {
     const std::int64_t ix = floorToInt(x), iy = floorToInt(y), iz = floorToInt(z);
     const double u = fade(x - static_cast<double>(ix)), v = fade(y - static_cast<double>(iy)),
                  w = fade(z - static_cast<double>(iz));
-    auto plane = [&](std::int64_t k) {
-        return mix(mix(lattice(ix, iy, k, seed), lattice(ix + 1, iy, k, seed), u),
-                   mix(lattice(ix, iy + 1, k, seed), lattice(ix + 1, iy + 1, k, seed), u), v);
+    const std::uint64_t xa = static_cast<std::uint64_t>(ix) * kHashX + seed;
+    const std::uint64_t xb = xa + kHashX;
+    const std::uint64_t ya = static_cast<std::uint64_t>(iy) * kHashY;
+    const std::uint64_t yb = ya + kHashY;
+    auto plane = [&](std::uint64_t zh) {
+        return mix(mix(lattice(xa ^ ya ^ zh), lattice(xb ^ ya ^ zh), u),
+                   mix(lattice(xa ^ yb ^ zh), lattice(xb ^ yb ^ zh), u), v);
     };
-    return mix(plane(iz), plane(iz + 1), w);
+    const std::uint64_t za = static_cast<std::uint64_t>(iz) * kHashZ;
+    return mix(plane(za), plane(za + kHashZ), w);
 }
 
 std::uint64_t octaveSeed(int octave) {
@@ -96,7 +109,8 @@ Imagery::Imagery(double degreesPerPixel) {
 }
 
 double Imagery::broadHeight(const Vec3& unit, double pixelScale) const {
-    double height = 0;
+    // Raised a little, so that land and sea share the globe about evenly.
+    double height = kLandBias;
     double frequency = kBaseFrequency;
     const double shortest = kBroadMinimumPixels * radiansPerPixel_ * pixelScale;
     for (int k = 0; k < broadOctaves_ && 1.0 / frequency >= shortest; ++k) {
