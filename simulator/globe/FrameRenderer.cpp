@@ -1,6 +1,7 @@
 #include "FrameRenderer.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <thread>
 
@@ -12,6 +13,7 @@ namespace earthsim {
 namespace {
 
 constexpr int kCell = 8;
+constexpr int kRowsPerBand = 64;
 constexpr double kInterpolationTolerancePixels = 0.2;
 constexpr double kMaxInterpolatedLongitudeSpan = 45.0;
 constexpr double kHazeScaleHeight = 8000.0;
@@ -357,16 +359,21 @@ private:
 
 RenderedFrame renderFrame(const ViewGeometry& view, const FramePixels& pixels, int threads) {
     const FramePainter painter(view, pixels);
-    const int bands = std::clamp(threads, 1, std::max(1, pixels.height));
+    // Bands of rows go to whichever thread is free: sky is cheap and near ground dear,
+    // so equal halves would leave one thread waiting. The bands depend on the frame alone,
+    // so the picture does not depend on the number of threads.
+    const int bands = std::clamp(pixels.height / kRowsPerBand, 1, std::max(1, pixels.height));
     std::vector<std::vector<GraticuleCrossing>> found(static_cast<std::size_t>(bands));
-    std::vector<std::thread> workers;
-    for (int b = 1; b < bands; ++b) {
-        workers.emplace_back([&, b] {
+    std::atomic<int> next{0};
+    auto work = [&] {
+        for (int b = next++; b < bands; b = next++) {
             painter.paintRows(pixels.height * b / bands, pixels.height * (b + 1) / bands,
                               found[static_cast<std::size_t>(b)]);
-        });
-    }
-    painter.paintRows(0, pixels.height / bands, found[0]);
+        }
+    };
+    std::vector<std::thread> workers;
+    for (int t = 1; t < std::clamp(threads, 1, bands); ++t) workers.emplace_back(work);
+    work();
     for (std::thread& w : workers) w.join();
 
     RenderedFrame frame;
