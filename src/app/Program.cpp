@@ -56,8 +56,10 @@ void Program::openMainWindow() {
         });
     });
     form2_->setCommand("Command3", [this] { form2_->close(); });
-    form2_->setCommand("Command4", [this, &form] { runner_.run([&form] { calculateUpperLeft(form); }); });
-    form2_->setCommand("Command5", [this, &form] { runner_.run([&form] { calculateLowerRight(form); }); });
+    form2_->setCommand("Command4",
+                       [this, &form] { runner_.run([&form] { calculateUpperLeft(form); }); });
+    form2_->setCommand("Command5",
+                       [this, &form] { runner_.run([&form] { calculateLowerRight(form); }); });
     form2_->show();
     emit mainWindowOpened(form2_);
 }

@@ -16,7 +16,6 @@
 
 namespace kartovex {
 
-
 // The running program: the splash window, then the one main window with the commands
 // behind its buttons, and the services those commands use.
 class Program : public QObject {

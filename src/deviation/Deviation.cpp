@@ -24,9 +24,8 @@ void calculateRow(MainWindowModel& form, const char* readOut, const char* input,
 }  // namespace
 
 std::string deviationText(const std::string& googleEarth, const std::string& mapInfo) {
-    const double d =
-        std::abs(minutesOfArc(value(googleEarth)) - minutesOfArc(value(mapInfo))) *
-        kMetresPerMinute;
+    const double d = std::abs(minutesOfArc(value(googleEarth)) - minutesOfArc(value(mapInfo))) *
+                     kMetresPerMinute;
     if (!std::isfinite(d)) return "out of range";
     return formatMask(d, 2) + " m";
 }

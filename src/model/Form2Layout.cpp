@@ -16,7 +16,9 @@ constexpr auto B = ControlKind::Button;
 constexpr auto T = ControlKind::TextBox;
 constexpr std::nullopt_t none = std::nullopt;
 
-// Top to bottom as the controls stand on the window.
+// Top to bottom as the controls stand on the window; one control a line, as in the
+// design's table.
+// clang-format off
 constexpr std::array<ControlSpec, 42> kControls{{
     {"Label23", L, false, 240, 120, 615, 255, "Step1\uFF1A", none, none, false, false, 33},
     {"Label1", L, false, 1320, 240, 1170, 180, "scrResolution", kGrey, none, true, false, 4},
@@ -61,12 +63,17 @@ constexpr std::array<ControlSpec, 42> kControls{{
     {"Label19_5", L, true, 2760, 2520, 180, 180, "\uFF0C", none, none, true, false, 40},
     {"youxiapianchay", L, true, 3000, 2520, 1335, 255, "", none, none, false, false, 41},
 }};
+// clang-format on
 
 }  // namespace
 
-WindowSpec form2Window() { return {"KartoVex", 4470, 5160, kTeal}; }
+WindowSpec form2Window() {
+    return {"KartoVex", 4470, 5160, kTeal};
+}
 
-std::span<const ControlSpec> form2Controls() { return kControls; }
+std::span<const ControlSpec> form2Controls() {
+    return kControls;
+}
 
 const ControlSpec& form2Control(std::string_view name) {
     for (const auto& c : kControls)

@@ -28,7 +28,9 @@ void MainWindowModel::setCaption(std::string_view control, std::string text) {
     if (listener_) listener_(std::string(control));
 }
 
-const std::string& MainWindowModel::text(std::string_view textBox) const { return caption(textBox); }
+const std::string& MainWindowModel::text(std::string_view textBox) const {
+    return caption(textBox);
+}
 
 void MainWindowModel::setText(std::string_view textBox, std::string text) {
     setCaption(textBox, std::move(text));

@@ -19,8 +19,8 @@ struct Decimal {
 template <typename Real>
 Decimal decompose(Real x, int significant) {
     char buf[64];
-    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific,
-                                   significant - 1);
+    auto [end, ec] =
+        std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific, significant - 1);
     (void)ec;
     std::string s(buf, end);
     Decimal d;
@@ -54,8 +54,7 @@ std::string layout(const Decimal& d, int significant) {
         return out + std::to_string(e);
     }
     if (d.exponent < 0) {
-        return out + "0." + std::string(static_cast<std::size_t>(-d.exponent - 1), '0') +
-               d.digits;
+        return out + "0." + std::string(static_cast<std::size_t>(-d.exponent - 1), '0') + d.digits;
     }
     const int whole = d.exponent + 1;
     if (n <= whole) return out + d.digits + std::string(static_cast<std::size_t>(whole - n), '0');
@@ -143,8 +142,8 @@ double decimalValue(Reader& r) {
         if (negativeExponent) exponent = -exponent;
     }
 
-    const std::string text = (whole.empty() ? "0" : whole) + "." + fraction + "e" +
-                             std::to_string(exponent);
+    const std::string text =
+        (whole.empty() ? "0" : whole) + "." + fraction + "e" + std::to_string(exponent);
     double v = 0;
     auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
     (void)ptr;
@@ -160,9 +159,13 @@ double decimalValue(Reader& r) {
 
 }  // namespace
 
-std::string text(double x) { return generalText(x, 15); }
+std::string text(double x) {
+    return generalText(x, 15);
+}
 
-std::string text(float x) { return generalText(x, 7); }
+std::string text(float x) {
+    return generalText(x, 7);
+}
 
 double value(std::string_view t) {
     Reader r(t);
@@ -187,7 +190,8 @@ std::string formatMask(double x, int decimals) {
     const std::string t = text(x);
     if (t.find('E') != std::string::npos) {
         char buf[400];
-        auto [end, ec] = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, decimals);
+        auto [end, ec] =
+            std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, decimals);
         (void)ec;
         return std::string(buf, end);
     }

@@ -8,7 +8,9 @@
 namespace kartovex {
 
 namespace {
-constexpr int px(int twips) { return twips / kTwipsPerPixel; }
+constexpr int px(int twips) {
+    return twips / kTwipsPerPixel;
+}
 }  // namespace
 
 Form1::Form1(QWidget* parent) : QWidget(parent), picture1_(new QLabel(this)) {

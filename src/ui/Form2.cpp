@@ -15,9 +15,13 @@
 namespace kartovex {
 namespace {
 
-int px(int twips) { return twips / kTwipsPerPixel; }
+int px(int twips) {
+    return twips / kTwipsPerPixel;
+}
 
-QString qt(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
+QString qt(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
+}
 
 // Button captions break at blanks onto further lines when they do not fit, as the
 // platform's own buttons do.
@@ -32,7 +36,9 @@ QString wrapped(const QString& caption, const QFontMetrics& metrics, int width) 
     return lines.join('\n');
 }
 
-QColor colour(Rgb c) { return QColor(c.red, c.green, c.blue); }
+QColor colour(Rgb c) {
+    return QColor(c.red, c.green, c.blue);
+}
 
 void paint(QWidget& w, QPalette::ColorRole backRole, QPalette::ColorRole textRole,
            const ControlSpec& spec) {
@@ -79,7 +85,9 @@ Form2::Form2(MainWindowModel& model, QWidget* parent) : QWidget(parent), model_(
     model_.setListener([this](const std::string& control) { display(control); });
 }
 
-Form2::~Form2() { model_.setListener({}); }
+Form2::~Form2() {
+    model_.setListener({});
+}
 
 void Form2::build() {
     std::vector<const ControlSpec*> focusable;
@@ -92,7 +100,8 @@ void Form2::build() {
                 break;
             case ControlKind::Button: {
                 auto* button = new QPushButton(parent);
-                button->setText(wrapped(qt(spec.caption), button->fontMetrics(), px(spec.width) - 6));
+                button->setText(
+                    wrapped(qt(spec.caption), button->fontMetrics(), px(spec.width) - 6));
                 const std::string name(spec.name);
                 connect(button, &QPushButton::clicked, this, [this, name] {
                     if (auto it = commands_.find(name); it != commands_.end() && it->second)

@@ -1,12 +1,11 @@
-#include "app/CommandRunner.h"
+#include <gtest/gtest.h>
 
 #include <QCursor>
 #include <QGuiApplication>
-#include <gtest/gtest.h>
-
 #include <stdexcept>
 #include <vector>
 
+#include "app/CommandRunner.h"
 #include "model/RuntimeError.h"
 
 namespace kartovex {

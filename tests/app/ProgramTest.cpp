@@ -1,11 +1,12 @@
-#include "app/Program.h"
+#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <gtest/gtest.h>
+
+#include "app/Program.h"
 
 namespace kartovex {
 namespace {

@@ -1,6 +1,6 @@
-#include "deviation/Deviation.h"
-
 #include <gtest/gtest.h>
+
+#include "deviation/Deviation.h"
 
 namespace kartovex {
 namespace {

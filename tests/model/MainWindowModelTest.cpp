@@ -1,9 +1,8 @@
-#include "model/MainWindowModel.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "model/MainWindowModel.h"
 #include "model/RuntimeError.h"
 
 namespace kartovex {

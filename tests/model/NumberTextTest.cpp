@@ -1,10 +1,10 @@
-#include "model/NumberText.h"
-
 #include <gtest/gtest.h>
 
 #include <clocale>
 #include <cmath>
 #include <limits>
+
+#include "model/NumberText.h"
 
 namespace kartovex {
 namespace {
@@ -89,10 +89,10 @@ TEST(NumberValue, ReadsTheLeadingNumber) {
 
 TEST(NumberValue, ReadsHexAndOctalAsBasicIntegers) {
     const ValueCase cases[] = {
-        {"&H10", 16},   {"&hff", 255},        {"&HFFFF", -1},       {"&H8000", -32768},
+        {"&H10", 16},      {"&hff", 255},      {"&HFFFF", -1},     {"&H8000", -32768},
         {"&H7FFF", 32767}, {"&H10000", 65536}, {"&HFFFFFFFF", -1}, {"&O17", 15},
-        {"&o777", 511}, {"&O177777", -1},     {"&H", 0},            {"&", 0},
-        {"&Q12", 0},    {"& H 1 F", 31},      {"&H1G", 1},          {"&O18", 1},
+        {"&o777", 511},    {"&O177777", -1},   {"&H", 0},          {"&", 0},
+        {"&Q12", 0},       {"& H 1 F", 31},    {"&H1G", 1},        {"&O18", 1},
     };
     for (const auto& c : cases) EXPECT_DOUBLE_EQ(value(c.t), c.expected) << '"' << c.t << '"';
 }

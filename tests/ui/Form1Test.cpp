@@ -1,11 +1,12 @@
-#include "ui/Form1.h"
+#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
-#include <gtest/gtest.h>
+
+#include "ui/Form1.h"
 
 namespace kartovex {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/Form2.h"
+#include <gtest/gtest.h>
 
 #include <QAccessible>
 #include <QApplication>
@@ -8,9 +8,9 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "model/Form2Layout.h"
+#include "ui/Form2.h"
 
 namespace kartovex {
 namespace {

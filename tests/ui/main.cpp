@@ -1,5 +1,6 @@
-#include <QApplication>
 #include <gtest/gtest.h>
+
+#include <QApplication>
 
 // Widget tests need one QApplication for the whole run.
 // They run headless unless told otherwise, also while ctest lists them.
