@@ -41,22 +41,22 @@ QColor colour(Rgb c) {
 }
 
 void paint(QWidget& w, QPalette::ColorRole backRole, QPalette::ColorRole textRole,
-           const ControlSpec& spec) {
+           const ControlSpec& design) {
     QPalette palette = w.palette();
-    if (spec.back) palette.setColor(backRole, colour(*spec.back));
-    if (spec.fore) palette.setColor(textRole, colour(*spec.fore));
+    if (design.back) palette.setColor(backRole, colour(*design.back));
+    if (design.fore) palette.setColor(textRole, colour(*design.fore));
     w.setPalette(palette);
 }
 
-QLabel* makeLabel(const ControlSpec& spec, QWidget* parent) {
-    auto* label = new QLabel(qt(spec.caption), parent);
+QLabel* makeLabel(const ControlSpec& design, QWidget* parent) {
+    auto* label = new QLabel(qt(design.caption), parent);
     // Labels are opaque and, like every label of the design, use the button colours.
     label->setAutoFillBackground(true);
     label->setBackgroundRole(QPalette::Button);
     label->setForegroundRole(QPalette::ButtonText);
-    paint(*label, QPalette::Button, QPalette::ButtonText, spec);
-    label->setAlignment((spec.centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
-    label->setWordWrap(!spec.autoSize);
+    paint(*label, QPalette::Button, QPalette::ButtonText, design);
+    label->setAlignment((design.centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
+    label->setWordWrap(!design.autoSize);
     label->setTextFormat(Qt::PlainText);
     return label;
 }
@@ -91,46 +91,46 @@ Form2::~Form2() {
 
 void Form2::build() {
     std::vector<const ControlSpec*> focusable;
-    for (const ControlSpec& spec : form2Controls()) {
-        QWidget* parent = spec.inFrame ? static_cast<QWidget*>(frame1_) : this;
+    for (const ControlSpec& design : form2Controls()) {
+        QWidget* parent = design.inFrame ? static_cast<QWidget*>(frame1_) : this;
         QWidget* widget = nullptr;
-        switch (spec.kind) {
+        switch (design.kind) {
             case ControlKind::Label:
-                widget = makeLabel(spec, parent);
+                widget = makeLabel(design, parent);
                 break;
             case ControlKind::Button: {
                 auto* button = new QPushButton(parent);
                 button->setText(
-                    wrapped(qt(spec.caption), button->fontMetrics(), px(spec.width) - 6));
-                const std::string name(spec.name);
+                    wrapped(qt(design.caption), button->fontMetrics(), px(design.width) - 6));
+                const std::string name(design.name);
                 connect(button, &QPushButton::clicked, this, [this, name] {
                     if (auto it = commands_.find(name); it != commands_.end() && it->second)
                         it->second();
                 });
                 widget = button;
-                focusable.push_back(&spec);
+                focusable.push_back(&design);
                 break;
             }
             case ControlKind::TextBox: {
                 auto* box = new QLineEdit(parent);
-                const std::string name(spec.name);
+                const std::string name(design.name);
                 connect(box, &QLineEdit::textChanged, this,
                         [this, name](const QString& t) { model_.setText(name, t.toStdString()); });
                 widget = box;
-                focusable.push_back(&spec);
+                focusable.push_back(&design);
                 break;
             }
             case ControlKind::Frame:
-                frame1_ = new QGroupBox(qt(spec.caption), parent);
+                frame1_ = new QGroupBox(qt(design.caption), parent);
                 frame1_->setAutoFillBackground(true);
-                paint(*frame1_, QPalette::Window, QPalette::WindowText, spec);
+                paint(*frame1_, QPalette::Window, QPalette::WindowText, design);
                 widget = frame1_;
                 break;
         }
-        widget->setObjectName(qt(spec.name));
-        widget->setGeometry(px(spec.left), px(spec.top), px(spec.width), px(spec.height));
-        if (spec.autoSize) widget->adjustSize();
-        controls_.emplace(std::string(spec.name), widget);
+        widget->setObjectName(qt(design.name));
+        widget->setGeometry(px(design.left), px(design.top), px(design.width), px(design.height));
+        if (design.autoSize) widget->adjustSize();
+        controls_.emplace(std::string(design.name), widget);
     }
 
     std::sort(focusable.begin(), focusable.end(),

@@ -40,15 +40,15 @@ TEST_F(Form2Test, EveryControlStandsAtItsDesignPlaceInPixels) {
     EXPECT_EQ(form2->size(), QSize(298, 344));
     EXPECT_EQ(form2->windowTitle(), "KartoVex");
     EXPECT_EQ(form2->palette().color(QPalette::Window), QColor(0, 128, 128));
-    for (const ControlSpec& spec : form2Controls()) {
-        QWidget* w = control(QString::fromUtf8(spec.name.data(), int(spec.name.size())).toUtf8());
-        ASSERT_NE(w, nullptr) << spec.name;
-        EXPECT_EQ(w->pos(), QPoint(spec.left / 15, spec.top / 15)) << spec.name;
-        if (!spec.autoSize) {
-            EXPECT_EQ(w->size(), QSize(spec.width / 15, spec.height / 15)) << spec.name;
+    for (const ControlSpec& design : form2Controls()) {
+        QWidget* w = control(QString::fromUtf8(design.name.data(), int(design.name.size())).toUtf8());
+        ASSERT_NE(w, nullptr) << design.name;
+        EXPECT_EQ(w->pos(), QPoint(design.left / 15, design.top / 15)) << design.name;
+        if (!design.autoSize) {
+            EXPECT_EQ(w->size(), QSize(design.width / 15, design.height / 15)) << design.name;
         }
         const bool inFrame = w->parentWidget()->objectName() == "Frame1";
-        EXPECT_EQ(inFrame, spec.inFrame) << spec.name;
+        EXPECT_EQ(inFrame, design.inFrame) << design.name;
     }
 }
 
