@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "app/Program.h"
+#include "ui/Form3Probe.h"
 
 namespace kartovex {
 namespace {
@@ -38,6 +41,28 @@ TEST(Program, SplashForOneSecondThenExactlyOneMainWindowUntilQuit) {
     QTest::qWait(10);
     EXPECT_TRUE(form2.isNull()) << "Quit closes and destroys the main window";
     EXPECT_EQ(openWindowsNamed("Form2"), 0);
+}
+
+// Quit closes the main window at once; the probe window, still open from Step 2, keeps
+// the program alive until it closes itself, and then no window of it remains.
+TEST(Program, QuitWhileTheProbeIsOpenEndsWhenTheProbeCloses) {
+    Program program;
+    QSignalSpy opened(&program, &Program::mainWindowOpened);
+    program.start();
+    ASSERT_TRUE(opened.wait(3000));
+    QTemporaryDir dir;
+    const QString jpg = dir.filePath("area.jpg");
+    ASSERT_TRUE(QImage(4, 3, QImage::Format_RGB32).save(jpg));
+    Module1 module;
+    Form3Probe().show(jpg.toStdString(), module);
+
+    QTest::mouseClick(program.mainWindow()->findChild<QPushButton*>("Command3"), Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_EQ(openWindowsNamed("Form2"), 0);
+    EXPECT_EQ(openWindowsNamed("Form3"), 1);
+    EXPECT_TRUE(QTest::qWaitFor([] { return openWindowsNamed("Form3") == 0; }, 2000));
+    for (QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
 }
 
 TEST(Program, TheCaltButtonsWorkOnTheWindowsModel) {
