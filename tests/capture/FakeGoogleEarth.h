@@ -22,6 +22,7 @@ namespace kartovex::testing {
 // alive, and keep a clock that only pause() moves, so the camera wait costs no real time.
 class FakeGoogleEarth : public GoogleEarthPlatform {
 public:
+    static constexpr std::int32_t kRenderHwnd = 4242;
     struct Message {
         std::string text, title;
     };
@@ -29,7 +30,6 @@ public:
     // --- What Google Earth and the window system answer ---
     ScreenMetrics metrics{19200, 15360, 15, 15};  // 1280 × 1024 at 96 dots per inch
     std::optional<WindowRect> renderRect = WindowRect{0, 0, 1280, 1024};  // none: call fails
-    std::int32_t renderHwnd = 4242;
     CameraInfo camera{34.67, 112.58, 12.5, 5000, 45, 30};  // the view before levelling
     // Polls after SetCameraParams that still see the camera in flight; -1: it never lands.
     int pollsInFlight = 0;
@@ -41,19 +41,17 @@ public:
         {{-1, -1}, {38.1, 110.5}}, {{0, 0}, {39.0, 111.5}},
     };
 
-    // From now on the named call (connect, screenMetrics, GetCamera, ...) throws `error` on
-    // its nth use.
+    // From now on the named call throws `error` on its nth use.
     void failOn(std::string call, int nth, RuntimeError error) {
         failAt_ = std::move(call);
         failOnUse_ = nth;
         failure_ = std::move(error);
-        uses_.clear();
+        uses_ = 0;
     }
 
     // --- What was asked ---
     std::vector<std::string> calls;
     std::vector<Message> messages;
-    int applicationsCreated = 0;
     int applicationsAlive = 0;
     std::chrono::steady_clock::time_point clock{};
 
@@ -64,21 +62,21 @@ public:
     }
 
     std::unique_ptr<ApplicationGE> connect() override {
-        record("connect", "connect");
+        record("connect");
         return std::make_unique<Application>(*this);
     }
     ScreenMetrics screenMetrics() override {
-        record("screenMetrics", "screenMetrics");
+        record("screenMetrics");
         return metrics;
     }
     bool getWindowRect(std::int32_t hwnd, WindowRect& rect) override {
-        record("getWindowRect", "getWindowRect(" + std::to_string(hwnd) + ")");
-        if (!renderRect || hwnd != renderHwnd) return false;
+        record("getWindowRect", "(" + std::to_string(hwnd) + ")");
+        if (!renderRect || hwnd != kRenderHwnd) return false;
         rect = *renderRect;
         return true;
     }
     void messageBox(const std::string& text, const std::string& title) override {
-        record("messageBox", "messageBox(" + title + ")");
+        record("messageBox", "(" + title + ")");
         messages.push_back({text, title});
     }
     std::chrono::steady_clock::time_point now() override { return clock; }
@@ -87,17 +85,13 @@ public:
 private:
     class Application : public ApplicationGE {
     public:
-        explicit Application(FakeGoogleEarth& ge) : ge_(ge) {
-            ++ge_.applicationsCreated;
-            ++ge_.applicationsAlive;
-        }
+        explicit Application(FakeGoogleEarth& ge) : ge_(ge) { ++ge_.applicationsAlive; }
         ~Application() override {
             --ge_.applicationsAlive;
             ge_.calls.push_back("release");
         }
         CameraInfo GetCamera(bool considerTerrain) override {
-            ge_.record("GetCamera",
-                       std::string("GetCamera(") + (considerTerrain ? "true" : "false") + ")");
+            ge_.record("GetCamera", considerTerrain ? "(true)" : "(false)");
             if (!sentTo_) return ge_.camera;
             if (ge_.pollsInFlight < 0 || pollsSinceSent_++ < ge_.pollsInFlight) {
                 CameraInfo flying = *sentTo_;
@@ -110,25 +104,23 @@ private:
         }
         void SetCameraParams(double latitude, double longitude, double altitude, int altitudeMode,
                              double range, double tilt, double azimuth, double speed) override {
-            ge_.record("SetCameraParams", "SetCameraParams(" + text(latitude) + ", " +
-                                              text(longitude) + ", " + text(altitude) + ", " +
-                                              std::to_string(altitudeMode) + ", " + text(range) +
-                                              ", " + text(tilt) + ", " + text(azimuth) + ", " +
-                                              text(speed) + ")");
+            ge_.record("SetCameraParams", "(" + text(latitude) + ", " + text(longitude) + ", " +
+                                              text(altitude) + ", " + std::to_string(altitudeMode) +
+                                              ", " + text(range) + ", " + text(tilt) + ", " +
+                                              text(azimuth) + ", " + text(speed) + ")");
             sentTo_ = CameraInfo{latitude, longitude, altitude, range, tilt, azimuth};
             pollsSinceSent_ = 0;
         }
         std::int32_t GetRenderHwnd() override {
-            ge_.record("GetRenderHwnd", "GetRenderHwnd");
-            return ge_.renderHwnd;
+            ge_.record("GetRenderHwnd");
+            return kRenderHwnd;
         }
         ViewExtents GetViewExtents() override {
-            ge_.record("GetViewExtents", "GetViewExtents");
+            ge_.record("GetViewExtents");
             return ge_.extents[std::min(extentsRead_++, ge_.extents.size() - 1)];
         }
         PointOnTerrain GetPointOnTerrainFromScreenCoords(double x, double y) override {
-            ge_.record("GetPointOnTerrainFromScreenCoords",
-                       "GetPointOnTerrainFromScreenCoords(" + text(x) + ", " + text(y) + ")");
+            ge_.record("GetPointOnTerrainFromScreenCoords", "(" + text(x) + ", " + text(y) + ")");
             return ge_.points.at({x, y});
         }
 
@@ -139,15 +131,15 @@ private:
         std::size_t extentsRead_ = 0;
     };
 
-    void record(const std::string& name, std::string call) {
-        calls.push_back(std::move(call));
-        if (name == failAt_ && ++uses_[name] == failOnUse_) throw failure_;
+    void record(const std::string& name, const std::string& arguments = "") {
+        calls.push_back(name + arguments);
+        if (name == failAt_ && ++uses_ == failOnUse_) throw failure_;
     }
 
     std::string failAt_;
     int failOnUse_ = 0;
+    int uses_ = 0;
     RuntimeError failure_{0, ""};
-    std::map<std::string, int> uses_;
 };
 
 }  // namespace kartovex::testing
