@@ -100,39 +100,32 @@ const Camera kViews[] = {
     {10, 20, 0, 2.0e7, 0, 0},           // the whole globe and space around it
 };
 
-TEST(FrameRenderer, LinesAreDrawnWithinAPixelOfWhereTheViewPutsThem) {
+TEST(FrameRenderer, LinesAndTheirLabelledCrossingsAreWithinAPixelOfWhereTheViewPutsThem) {
     for (const Camera& camera : kViews) {
         const ViewGeometry view(camera, 320, 200);
         const Picture picture = render(view, 2);
         const ExactGround exact(view);
         const double step = picture.frame.graticuleStep;
+        const int w = picture.width, h = picture.height;
         int lines = 0;
-        for (int y = 0; y < picture.height; ++y) {
-            for (int x = 0; x < picture.width; ++x) {
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
                 const bool drawn = isLine(picture.at(x, y));
                 lines += drawn ? 1 : 0;
                 if (drawn) {
-                    EXPECT_TRUE(anyNear(x, y, picture.width, picture.height,
+                    EXPECT_TRUE(anyNear(x, y, w, h,
                                         [&](int nx, int ny) { return exact.lineAt(nx, ny, step); }))
-                        << "stray line pixel " << x << "," << y << " azimuth " << camera.azimuth
-                        << " range " << camera.range;
+                        << "stray line pixel " << x << "," << y << " range " << camera.range;
                 }
                 if (exact.lineAt(x, y, step) && exact.linesApart(x, y, step, 8.5)) {
-                    EXPECT_TRUE(anyNear(x, y, picture.width, picture.height,
+                    EXPECT_TRUE(anyNear(x, y, w, h,
                                         [&](int nx, int ny) { return isLine(picture.at(nx, ny)); }))
                         << "missing line pixel " << x << "," << y << " range " << camera.range;
                 }
             }
         }
         EXPECT_GT(lines, 100) << "range " << camera.range;
-    }
-}
 
-TEST(FrameRenderer, CrossingsNameTheLinesTheyLabel) {
-    for (const Camera& camera : kViews) {
-        const ViewGeometry view(camera, 320, 200);
-        const Picture picture = render(view, 2);
-        const ExactGround exact(view);
         EXPECT_FALSE(picture.frame.crossings.empty());
         for (const GraticuleCrossing& c : picture.frame.crossings) {
             EXPECT_TRUE(isLine(picture.at(c.x, c.y)));
@@ -140,30 +133,27 @@ TEST(FrameRenderer, CrossingsNameTheLinesTheyLabel) {
             double low = 1e9, high = -1e9;
             for (int dy = -1; dy <= 1; ++dy) {
                 for (int dx = -1; dx <= 1; ++dx) {
-                    const GroundHit& h = exact.at(std::clamp(c.x + dx, -1, picture.width),
-                                                  std::clamp(c.y + dy, -1, picture.height));
-                    if (!h.hit) continue;
-                    const GeoPoint p = geoPointOf(h.point);
+                    const GroundHit& g =
+                        exact.at(std::clamp(c.x + dx, -1, w), std::clamp(c.y + dy, -1, h));
+                    if (!g.hit) continue;
+                    const GeoPoint p = geoPointOf(g.point);
                     const double v =
                         c.meridian ? wrapLongitude(p.longitude - c.value) + c.value : p.latitude;
                     low = std::min(low, v);
                     high = std::max(high, v);
                 }
             }
-            EXPECT_LE(low, c.value) << (c.meridian ? "meridian " : "parallel ") << c.value;
-            EXPECT_GE(high, c.value) << (c.meridian ? "meridian " : "parallel ") << c.value;
+            EXPECT_LE(low, c.value) << "crossing " << c.value << " range " << camera.range;
+            EXPECT_GE(high, c.value) << "crossing " << c.value << " range " << camera.range;
         }
     }
 }
 
 TEST(FrameRenderer, ThePictureIsTheSameWhateverTheNumberOfThreads) {
-    for (const Camera& camera : {kViews[2], kViews[5]}) {
-        const ViewGeometry view(camera, 301, 187);
-        const Picture one = render(view, 1);
-        for (int threads : {2, 3, 7}) {
-            EXPECT_EQ(render(view, threads).pixels, one.pixels) << threads << " threads";
-        }
-    }
+    // A tilted view, so bands of rows cost unequal work.
+    const ViewGeometry view(kViews[2], 301, 187);
+    const Picture one = render(view, 1);
+    for (int threads : {2, 7}) EXPECT_EQ(render(view, threads).pixels, one.pixels) << threads;
 }
 
 }  // namespace

@@ -5,31 +5,29 @@
 namespace earthsim {
 namespace {
 
-TEST(Globe, LatitudeAndLongitudeSurviveTheWayThroughAVector) {
-    const GeoPoint points[] = {{0, 0},       {34.67, 112.58}, {-33.9, -70.6},
-                               {89.999, 10}, {-45, 180},      {12.5, -179.999}};
-    for (const GeoPoint& p : points) {
+TEST(Globe, LatitudeAndLongitudeSurviveTheWayThroughAVectorAndLongitudesWrap) {
+    for (const GeoPoint& p : {GeoPoint{34.67, 112.58}, {-33.9, -70.6}, {89.999, 10}, {-45, 180}}) {
         const GeoPoint back = geoPointOf(unitVectorAt(p.latitude, p.longitude) * kEarthRadius);
         EXPECT_NEAR(back.latitude, p.latitude, 1e-12);
         EXPECT_NEAR(wrapLongitude(back.longitude - p.longitude), 0.0, 1e-9);
     }
-}
-
-TEST(Globe, LongitudesWrapIntoMinus180To180) {
     const struct {
         double in, out;
-    } cases[] = {{0, 0}, {180, 180}, {-180, 180}, {190, -170}, {-190, 170}, {540, 180}, {-725, -5}};
-    for (const auto& c : cases) EXPECT_DOUBLE_EQ(wrapLongitude(c.in), c.out) << c.in;
+    } wraps[] = {{180, 180}, {-180, 180}, {190, -170}, {-190, 170}, {540, 180}, {-725, -5}};
+    for (const auto& c : wraps) EXPECT_DOUBLE_EQ(wrapLongitude(c.in), c.out) << c.in;
 }
 
-TEST(Globe, ARayStraightDownMeetsTheGroundBelowTheEye) {
+TEST(Globe, ARayDownMeetsTheGroundBelowTheEyeAndARayJustAboveTheGroundMisses) {
     const Vec3 up = unitVectorAt(34.67, 112.58);
     const GroundHit ground = intersectGround(up * (kEarthRadius + 1500.0), up * -1.0, {0, 0, 1});
     ASSERT_TRUE(ground.hit);
     EXPECT_NEAR(ground.distance, 1500.0, 1e-6);
-    const GeoPoint p = geoPointOf(ground.point);
-    EXPECT_NEAR(p.latitude, 34.67, 1e-12);
-    EXPECT_NEAR(p.longitude, 112.58, 1e-12);
+    EXPECT_NEAR(geoPointOf(ground.point).latitude, 34.67, 1e-12);
+    EXPECT_NEAR(geoPointOf(ground.point).longitude, 112.58, 1e-12);
+
+    const Vec3 eye{kEarthRadius + 10.0, 0, 0};
+    EXPECT_FALSE(intersectGround(eye, Vec3{0.001, 1, 0}.normalized(), {0, 0, 1}).hit);
+    EXPECT_TRUE(intersectGround(eye, Vec3{-0.01, 1, 0}.normalized(), {0, 0, 1}).hit);
 }
 
 TEST(Globe, ARayIntoTheSkyGetsTheNearestPointOfTheHorizon) {
@@ -45,18 +43,12 @@ TEST(Globe, ARayIntoTheSkyGetsTheNearestPointOfTheHorizon) {
     for (const auto& c : cases) {
         const GroundHit ground = intersectGround(eye, c.dir, {0, 0, 1});
         EXPECT_FALSE(ground.hit);
-        EXPECT_NEAR(ground.point.length(), kEarthRadius, 1e-6);
         // The line of sight touches the sphere there: it is a horizon point.
+        EXPECT_NEAR(ground.point.length(), kEarthRadius, 1e-6);
         EXPECT_NEAR((ground.point - eye).normalized().dot(ground.point.normalized()), 0, 1e-9);
         EXPECT_GT(ground.point.dot(c.side), 0);
         EXPECT_NEAR(ground.distance, std::sqrt(eye.dot(eye) - kEarthRadius * kEarthRadius), 1e-3);
     }
-}
-
-TEST(Globe, ARayPointingAwayFromTheGroundMisses) {
-    const Vec3 eye{kEarthRadius + 10.0, 0, 0};
-    EXPECT_FALSE(intersectGround(eye, Vec3{0.001, 1, 0}.normalized(), {0, 0, 1}).hit);
-    EXPECT_TRUE(intersectGround(eye, Vec3{-0.01, 1, 0}.normalized(), {0, 0, 1}).hit);
 }
 
 }  // namespace
