@@ -8,9 +8,7 @@ namespace {
 TEST(IconvCodePage936, WritesTheBytesOfTheWindowsCodePage) {
     const std::pair<std::string, std::string> rows[] = {
         {"area", "area"},
-        {"", ""},
         {"\u5730\u56fe.jpg", "\xB5\xD8\xCD\xBC.jpg"},        // 地图
-        {"\u4e2d\u6587", "\xD6\xD0\xCE\xC4"},                // 中文
         {"\u9f98", "\xFD\x93"},                              // 龘, beyond GB2312
         {"\u00e9", "\xA8\xA6"},                              // é of pinyin
         {"\u20ac", "\x80"},                                  // the euro sign
