@@ -38,7 +38,9 @@ struct Scene : FileChooser, PictureProbe, FileSaver, MessageBoxService {
     }
     void show(const std::string& path, Module1& shownModule) override {
         probed.push_back(path);
-        if (!pictureFailure.empty()) throw RuntimeError(error::InvalidPicture, pictureFailure);
+        if (path == failingPath)
+            throw RuntimeError(error::InvalidPicture,
+                               "Invalid picture (No such file or directory)");
         shownModule = {"1279", "1023"};
     }
     void save(const std::string& path, std::string_view bytes) override {
@@ -60,7 +62,8 @@ struct Scene : FileChooser, PictureProbe, FileSaver, MessageBoxService {
     Module1 module;
     FakeCodePage936 codePage;
     std::optional<std::string> picked;
-    std::string dialogFailure, pictureFailure, failingPath;
+    std::string dialogFailure;
+    std::string failingPath;  // the one file that cannot be read or written
     std::vector<CommonDialog> dialogs;
     std::vector<std::string> probed, saves, messages;
     std::map<std::string, std::string> files;
@@ -133,73 +136,81 @@ TEST(Step2, WritesTheTableThenTheGeosetNamedAfterThePickedFile) {
     }
 }
 
-TEST(Step2, RefusesANameTheFilesCannotCarryAndWritesNothing) {
-    const std::pair<std::string, std::string> rows[] = {
-        {"/maps/.jpg",
-         "The table and geoset cannot be named after the picked file.\n"
-         "Refused file name: .jpg\n"
-         "It leaves no name before its extension to name the table and geoset.\n"
-         "No file was written."},
-        {"/maps/a\"b.jpg", "It holds a double quote"},
-        {"/maps/a\nb.jpg", "Refused file name: a?b.jpg\nIt holds a control character"},
-        {"/maps/\u20ac.jpg", "code page 936"},
-        {"/maps/a:b.jpg", "Refused file name: a:b.jpg\nIt holds a colon"},
-        {"/maps/" + std::string(40000, 'a') + ".jpg",
-         "The path of the picked file is too long to name the table and geoset after it.\n"
-         "Overflow\nNo file was written."},
-    };
-    for (const auto& [picked, because] : rows) {
-        Scene scene;
-        scene.run(picked);
-        ASSERT_EQ(scene.messages.size(), 1u) << picked.substr(0, 30);
-        EXPECT_NE(scene.messages[0].find(because), std::string::npos) << scene.messages[0];
-        EXPECT_TRUE(scene.messages[0].ends_with("\nNo file was written.")) << scene.messages[0];
-        EXPECT_TRUE(scene.saves.empty()) << picked.substr(0, 30);
-    }
-}
-
-// A path far beyond any real one is shown by its two ends, cut between characters.
-TEST(Step2, AnUnreadablePictureWritesNothing) {
-    const std::string map = "\u5730";
-    const std::pair<std::string, std::string> rows[] = {
-        {"/maps/missing.jpg", "/maps/missing.jpg"},
-        {"/map/" + repeat(map, 20000) + ".jpg",
-         "/map/" + repeat(map, 38) + "\u2026" + repeat(map, 38) + ".jpg"},
-    };
-    for (const auto& [picked, shown] : rows) {
-        Scene scene;
-        scene.pictureFailure = "Invalid picture (No such file or directory)";
-        scene.run(picked);
-        EXPECT_EQ(scene.messages, Texts{"Kartovex: The picture could not be read: " + shown +
-                                        "\nInvalid picture (No such file or directory)\n"
-                                        "No file was written."});
-        EXPECT_TRUE(scene.saves.empty());
-    }
-}
-
-TEST(Step2, ADiskThatFillsPartWayLeavesEveryEarlierFileAndSaysWhatWasWritten) {
+// Every failure but a cancel ends with one message that says what failed and how it ends:
+// which files were written, if any. No earlier file is lost.
+TEST(Step2, EveryFailureSaysWhatFailedAndWhatWasWritten) {
     struct Row {
-        std::string failingPath;
+        std::string picked;
+        std::string failing;
+        std::string endOfMessage;
         Texts attempted;
-        std::string message;
     };
+    const std::string map = "\u5730";
+    const std::string longPath = "/map/" + repeat(map, 20000) + ".jpg";
     const Row rows[] = {
-        {"/maps/area.tab",
-         {"/maps/area.tab"},
+        {"/maps/.jpg",
+         "",
+         "The table and geoset cannot be named after the picked file.\nRefused file name: .jpg\n"
+         "It leaves no name before its extension to name the table and geoset.\n"
+         "No file was written.",
+         {}},
+        {"/maps/a\"b.jpg",
+         "",
+         "It holds a double quote, which would end the name in the table early.\n"
+         "No file was written.",
+         {}},
+        {"/maps/a\nb.jpg",
+         "",
+         "Refused file name: a?b.jpg\nIt holds a control character such as a line feed, "
+         "which would break the table's lines.\nNo file was written.",
+         {}},
+        {"/maps/\u20ac.jpg",
+         "",
+         "It holds the character \"\u20ac\", which the table's code page 936 (Simplified "
+         "Chinese) lacks.\nNo file was written.",
+         {}},
+        {"/maps/a:b.jpg",
+         "",
+         "Refused file name: a:b.jpg\nIt holds a colon, which would name the files wrongly.\n"
+         "No file was written.",
+         {}},
+        {"/maps/" + std::string(40000, 'a') + ".jpg",
+         "",
+         "The path of the picked file is too long to name the table and geoset after it.\n"
+         "Overflow\nNo file was written.",
+         {}},
+        {"/maps/missing.jpg",
+         "/maps/missing.jpg",
+         "The picture could not be read: /maps/missing.jpg\n"
+         "Invalid picture (No such file or directory)\nNo file was written.",
+         {}},
+        // A path far beyond any real one is shown by its two ends, cut between characters.
+        {longPath,
+         longPath,
+         "The picture could not be read: /map/" + repeat(map, 38) + "\u2026" + repeat(map, 38) +
+             ".jpg\nInvalid picture (No such file or directory)\nNo file was written.",
+         {}},
+        {"/maps/area.jpg",
+         "/maps/area.tab",
          "The table could not be written: /maps/area.tab\nNo space left on device\n"
-         "No file was written."},
-        {"/maps/area.gst",
-         {"/maps/area.tab", "/maps/area.gst"},
+         "No file was written.",
+         {"/maps/area.tab"}},
+        {"/maps/area.jpg",
+         "/maps/area.gst",
          "The geoset could not be written: /maps/area.gst\nNo space left on device\n"
-         "Written: /maps/area.tab"},
+         "Written: /maps/area.tab",
+         {"/maps/area.tab", "/maps/area.gst"}},
     };
     for (const auto& r : rows) {
         Scene scene;
-        scene.failingPath = r.failingPath;
-        scene.run("/maps/area.jpg");
-        EXPECT_EQ(scene.messages, Texts{"Kartovex: " + r.message});
-        EXPECT_EQ(scene.saves, r.attempted);
-        EXPECT_EQ(scene.files["/maps/area.gst"], "old geoset") << r.failingPath;
+        scene.failingPath = r.failing;
+        scene.run(r.picked);
+        const std::string name = r.picked.substr(0, 30);
+        ASSERT_EQ(scene.messages.size(), 1u) << name;
+        EXPECT_TRUE(scene.messages[0].starts_with("Kartovex: ")) << name;
+        EXPECT_TRUE(scene.messages[0].ends_with(r.endOfMessage)) << scene.messages[0];
+        EXPECT_EQ(scene.saves, r.attempted) << name;
+        EXPECT_EQ(scene.files["/maps/area.gst"], "old geoset") << name;
     }
 }
 
