@@ -95,9 +95,4 @@ TEST_F(EarthViewTest, TheWheelZoomsAndTheArrowKeysTiltAndTurn) {
     }
 }
 
-TEST_F(EarthViewTest, TheViewIsDrawnInPhysicalPixels) {
-    EXPECT_EQ(view.picture().size(), view.physicalSize());
-    EXPECT_EQ(view.physicalSize(), view.size() * view.devicePixelRatioF());
-}
-
 }  // namespace

@@ -93,6 +93,7 @@ TEST_F(EarthWindowTest, SaveImageWritesAJpgOfTheViewInPhysicalPixelsOrSaysWhyNot
             QImageReader reader(c.written);
             EXPECT_EQ(reader.format(), QByteArray("jpeg"));
             EXPECT_EQ(reader.size(), window.view().physicalSize());
+            EXPECT_EQ(reader.size(), window.view().size() * window.devicePixelRatioF());
             EXPECT_TRUE(shown.isEmpty());
         } else {
             EXPECT_TRUE(shown.contains(c.written)) << shown.toStdString();
