@@ -45,15 +45,13 @@ RuntimeError errorOf(Call call) {
     return RuntimeError(0, "");
 }
 
-// The real simulator, a separate process, headless, serving under a name of its own.
+// The real simulator, a separate process serving under a name of its own; headless, as the
+// test runner sets the offscreen platform for every test and the child inherits it.
 class RunningSimulator {
 public:
     explicit RunningSimulator(bool windowed = false) : name(uniqueServerName()) {
         QStringList arguments{QStringLiteral("--server-name"), name};
         if (windowed) arguments << QStringLiteral("--windowed");
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        process.setProcessEnvironment(environment);
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process.start(QStringLiteral(EARTHSIM_PATH), arguments);
         ready = process.waitForStarted(10000) && waitUntilServing();
@@ -206,10 +204,8 @@ TEST_F(SimulatorGoogleEarthTest, ASimulatorThatStopsAnsweringFailsEachCallAfterI
 // answer, byte for byte (none when empty), then holds the connection until the client closes it.
 class FakeSimulator {
 public:
-    explicit FakeSimulator(QByteArray answer, bool closeAfterAnswering = false)
-        : name_(uniqueServerName()),
-          answer_(std::move(answer)),
-          closeAfterAnswering_(closeAfterAnswering) {
+    explicit FakeSimulator(QByteArray answer)
+        : name_(uniqueServerName()), answer_(std::move(answer)) {
         std::promise<void> listening;
         auto ready = listening.get_future();
         // A QThread: Qt's sockets need one, even used blocking.
@@ -241,10 +237,6 @@ private:
             socket->write(answer_);
             socket->waitForBytesWritten(1000);
         }
-        if (closeAfterAnswering_) {
-            socket->disconnectFromServer();
-            return;
-        }
         while (!stop_) {
             if (socket->state() == QLocalSocket::UnconnectedState) {
                 clientClosed_ = true;
@@ -257,48 +249,38 @@ private:
 
     QString name_;
     QByteArray answer_;
-    bool closeAfterAnswering_;
     std::atomic<bool> stop_{false};
     std::atomic<bool> clientClosed_{false};
     std::unique_ptr<QThread> thread_;
 };
 
 TEST_F(SimulatorGoogleEarthTest, MalformedOrMissingAnswersFailTheCall) {
-    const std::function<void(ApplicationGE&)> getCamera = [](ApplicationGE& a) {
-        a.GetCamera(false);
-    };
-    const std::function<void(ApplicationGE&)> extents = [](ApplicationGE& a) {
-        a.GetViewExtents();
-    };
-    const std::function<void(ApplicationGE&)> hwnd = [](ApplicationGE& a) { a.GetRenderHwnd(); };
-    const std::function<void(ApplicationGE&)> point = [](ApplicationGE& a) {
-        a.GetPointOnTerrainFromScreenCoords(0, 0);
-    };
+    using Call = std::function<void(ApplicationGE&)>;
+    const Call getCamera = [](ApplicationGE& a) { a.GetCamera(false); };
+    const Call extents = [](ApplicationGE& a) { a.GetViewExtents(); };
+    const Call hwnd = [](ApplicationGE& a) { a.GetRenderHwnd(); };
+    const Call point = [](ApplicationGE& a) { a.GetPointOnTerrainFromScreenCoords(0, 0); };
     const struct {
         QByteArray answer;  // empty: none
-        bool close;         // the simulator closes the connection after it
-        std::function<void(ApplicationGE&)> call;
+        Call call;
         long number;
         const char* description;
     } cases[] = {
-        {"not json\n", false, getCamera, 440, "unreadable answer to GetCamera"},
-        {"[1,2]\n", false, getCamera, 440, "unreadable answer"},
-        {"{\"focusPointLatitude\":1}\n", false, getCamera, 440,
-         "lacks the number 'focusPointLongitude'"},
-        {"{\"north\":\"40\",\"south\":39}\n", false, extents, 440, "lacks the number 'north'"},
-        {"{\"hwnd\":12.5}\n", false, hwnd, 440, "not a 32-bit handle"},
-        {"{\"hwnd\":1e12}\n", false, hwnd, 440, "not a 32-bit handle"},
-        {"{\"error\":\"bad\"}\n", false, hwnd, 440, "unreadable error answer"},
-        {"{\"error\":5,\"description\":\"x must be a number.\"}\n", false, point, 5,
+        {"not json\n", getCamera, 440, "unreadable answer to GetCamera"},
+        {"[1,2]\n", getCamera, 440, "unreadable answer"},
+        {"{\"focusPointLatitude\":1}\n", getCamera, 440, "lacks the number 'focusPointLongitude'"},
+        {"{\"north\":\"40\",\"south\":39}\n", extents, 440, "lacks the number 'north'"},
+        {"{\"hwnd\":12.5}\n", hwnd, 440, "not a 32-bit handle"},
+        {"{\"hwnd\":1e12}\n", hwnd, 440, "not a 32-bit handle"},
+        {"{\"error\":\"bad\"}\n", hwnd, 440, "unreadable error answer"},
+        {"{\"error\":5,\"description\":\"x must be a number.\"}\n", point, 5,
          "x must be a number."},
-        {"{\"latitude\":1,\"longi", true, point, 440,
-         "closed the connection during GetPointOnTerrainFromScreenCoords"},
-        {QByteArray(70 * 1024, 'x'), false, extents, 440, "unreadable answer"},
-        {"", false, [](ApplicationGE& a) { a.SetCameraParams(1, 2, 0, 1, 1000, 0, 0, 4); }, 440,
+        {QByteArray(70 * 1024, 'x'), extents, 440, "unreadable answer"},
+        {"", [](ApplicationGE& a) { a.SetCameraParams(1, 2, 0, 1, 1000, 0, 0, 4); }, 440,
          "did not answer SetCameraParams within 0.8 s"},
     };
     for (const auto& c : cases) {
-        FakeSimulator fake(c.answer, c.close);
+        FakeSimulator fake(c.answer);
         SimulatorGoogleEarth earth(messages, fake.name(), kShortTimeout);
         auto app = earth.connect();
         const RuntimeError e = errorOf([&] { c.call(*app); });
