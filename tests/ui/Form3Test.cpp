@@ -102,26 +102,8 @@ TEST(Form3, MeasuresThePictureFromItsHeaderOrSaysWhyNot) {
     }
 }
 
-TEST(Form3, IsASmallWindowWithAFramedPictureBoxAndATimer) {
-    Form3 form;
-    EXPECT_EQ(form.windowTitle(), "Form2");
-    EXPECT_EQ(form.size(), QSize(312, 206));
-    auto* picture1 = form.findChild<QLabel*>("Picture1");
-    ASSERT_NE(picture1, nullptr);
-    EXPECT_EQ(picture1->frameStyle(), QFrame::Box | QFrame::Plain);
-    EXPECT_EQ(picture1->lineWidth(), 1);
-    auto* timer1 = form.findChild<QTimer*>("Timer1");
-    ASSERT_TRUE(timer1 && !timer1->isActive());
-
-    Pictures pictures;
-    Module1 module;
-    form.load(pictures.put("area.jpg", encoded(8, 8, "JPG")), module);
-    EXPECT_TRUE(timer1->isActive() && timer1->isSingleShot());
-    EXPECT_EQ(timer1->interval(), 300);
-}
-
-// The preview is decoded, small, only once the command that showed the window has gone
-// back to the event loop; the window closes and deletes itself 300 ms after loading.
+// A small framed window whose preview is decoded, small, only once the command that showed
+// it has gone back to the event loop; it closes and deletes itself 300 ms after loading.
 TEST(Form3, ShowsAReducedPreviewAfterTheCommandAndClosesItself) {
     Pictures pictures;
     Module1 module;
@@ -133,7 +115,15 @@ TEST(Form3, ShowsAReducedPreviewAfterTheCommandAndClosesItself) {
     QPointer<Form3> form = openProbeWindow();
     ASSERT_FALSE(form.isNull());
     EXPECT_FALSE(form->isModal());
+    EXPECT_EQ(form->windowTitle(), "Form2");
+    EXPECT_EQ(form->size(), QSize(312, 206));
+    auto* timer1 = form->findChild<QTimer*>("Timer1");
+    ASSERT_TRUE(timer1 && timer1->isActive() && timer1->isSingleShot());
+    EXPECT_EQ(timer1->interval(), 300);
     auto* picture1 = form->findChild<QLabel*>("Picture1");
+    ASSERT_NE(picture1, nullptr);
+    EXPECT_EQ(picture1->frameStyle(), QFrame::Box | QFrame::Plain);
+    EXPECT_EQ(picture1->lineWidth(), 1);
     EXPECT_TRUE(picture1->pixmap().isNull()) << "decoded before the command returned";
 
     ASSERT_TRUE(QTest::qWaitFor([&] { return form && !picture1->pixmap().isNull(); }, 1000));

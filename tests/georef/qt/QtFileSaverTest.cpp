@@ -95,8 +95,8 @@ public:
                0;
     }
 
-    // Fills the disk to its last byte, then frees `pages` pages of 4 KiB.
-    void fillLeaving(int pages) {
+    // Fills the disk to its last byte but one page of 4 KiB.
+    void fillLeavingOnePage() {
         const fs::path filler = where_ / "filler";
         {
             std::ofstream out(filler, std::ios::binary);
@@ -104,8 +104,7 @@ public:
             while (out.write(block.data(), block.size()) && out.flush()) {
             }
         }
-        const auto size = fs::file_size(filler);
-        fs::resize_file(filler, size - std::min<std::uintmax_t>(size, 4096u * pages));
+        fs::resize_file(filler, fs::file_size(filler) - 4096);
     }
 
 private:
@@ -147,7 +146,7 @@ TEST_F(QtFileSaverTest, Step2OnADiskThatFillsPartWay) {
     if (!disk.mounted()) GTEST_SKIP() << "no right to mount a tmpfs here";
     const fs::path maps = folder / "disk";
     put(maps / "\u5730\u56fe.gst", "old geoset");
-    disk.fillLeaving(1);
+    disk.fillLeavingOnePage();
 
     struct : FileChooser, PictureProbe, MessageBoxService {
         std::string path, message;
