@@ -5,6 +5,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "FakeGoogleEarth.h"
@@ -19,6 +20,8 @@ using testing::FakeGoogleEarth;
 const char* const kWarning = "Open GoogleEarth first！Otherwise it will quit Automatically!";
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 const double kInf = std::numeric_limits<double>::infinity();
+// Screen coordinates of the points read, clockwise from the upper left, then the centre.
+const std::pair<double, double> kReadOrder[] = {{-1, 1}, {1, 1}, {1, -1}, {-1, -1}, {0, 0}};
 
 std::vector<std::string> allCornerTexts(const CornerTexts& c) {
     return {c.strZuoshangLong, c.strZuoshangLat, c.strYoushangLong, c.strYoushangLat,
@@ -138,10 +141,8 @@ TEST(Step1Command, CentreIsTheMeanOfTheFiveStoredPointsInTheirOwnOrder) {
     MainWindowModel form;
     FakeGoogleEarth ge;
     // Across the equator the order of the sum shows: clockwise it leaves -2.2E-17.
-    const std::pair<double, double> clockwiseThenCentre[] = {
-        {-1, 1}, {1, 1}, {1, -1}, {-1, -1}, {0, 0}};
     const double latitudes[] = {0.6, 0.8, -0.6, -0.8, 0};
-    for (int i = 0; i < 5; ++i) ge.points[clockwiseThenCentre[i]].latitude = latitudes[i];
+    for (int i = 0; i < 5; ++i) ge.points[kReadOrder[i]].latitude = latitudes[i];
     ge.points[{0, 0}].longitude = 112.5;  // not the corners' mean, which is 111.5
     runStep1(form, ge);
     EXPECT_EQ(form.corners.strCenterLong, "111.7");
@@ -238,22 +239,15 @@ TEST(Step1Command, FailingPressReportsAndKeepsTheLastCompletedPress) {
         {"GetPointOnTerrainFromScreenCoords", 1, 440, {}},
         {"GetPointOnTerrainFromScreenCoords", 5, 440, {}},
         // Numbers that are not numbers.
-        {"screenMetrics", 1, 6, [](FakeGoogleEarth& ge) { ge.metrics.twipsPerPixelX = 0; }},
-        {"screenMetrics", 1, 6, [](FakeGoogleEarth& ge) { ge.metrics.heightTwips = 1e300; }},
-        {"GetCamera", 1, 440, [](FakeGoogleEarth& ge) { ge.camera.range = kInf; }},
-        {"GetCamera", 1, 440, [](FakeGoogleEarth& ge) { ge.camera.focusPointLatitude = kNaN; }},
-        {"GetViewExtents", 1, 440,
-         [](FakeGoogleEarth& ge) {
-             ge.extents = {{40, kNaN}};
-         }},
+        {"screenMetrics", 1, 6, [](auto& ge) { ge.metrics.twipsPerPixelX = 0; }},
+        {"screenMetrics", 1, 6, [](auto& ge) { ge.metrics.heightTwips = 1e300; }},
+        {"GetCamera", 1, 440, [](auto& ge) { ge.camera.range = kInf; }},
+        {"GetCamera", 1, 440, [](auto& ge) { ge.camera.focusPointLatitude = kNaN; }},
+        {"GetViewExtents", 1, 440, [](auto& ge) { ge.extents[0].south = kNaN; }},
         {"GetPointOnTerrainFromScreenCoords", 2, 440,
-         [](FakeGoogleEarth& ge) {
-             ge.points[{1, 1}].longitude = -kInf;
-         }},
+         [](auto& ge) { ge.points[kReadOrder[1]].longitude = -kInf; }},
         {"GetPointOnTerrainFromScreenCoords", 5, 440,
-         [](FakeGoogleEarth& ge) {
-             ge.points[{0, 0}].latitude = kNaN;
-         }},
+         [](auto& ge) { ge.points[kReadOrder[4]].latitude = kNaN; }},
     };
     for (const auto& r : rows) {
         const std::string where = std::string(r.call) + " #" + std::to_string(r.nth) +
