@@ -8,17 +8,16 @@
 namespace kartovex {
 namespace {
 
+// Step 2's own tests pick the usual names; these are the corners.
 TEST(PathHelpers, SplitAtTheLastFolderSeparatorAndTheLastExtension) {
     struct Row {
         std::string path, folder, fileName, bareName;
     };
     const Row rows[] = {
-        {"C:\\maps\\area.jpg", "C:\\maps\\", "area.jpg", "area"},
         {"C:\\maps\\", "C:\\maps\\", "", ""},
         {"C:area.jpg", "C:", "C:area.jpg", "C:area"},
         {"area.old.jpg", "", "area.old.jpg", "area.old"},
         {"", "", "", ""},
-        {"C:\\maps/AREA.JPG", "C:\\maps/", "AREA.JPG", "AREA"},
         {"/area.", "/", "area.", "area"},
         {"/home/user/a.b/area", "/home/user/a.b/", "area", "area"},
         {"/home/\u7528\u6237/\u5730\u56fe.jpg", "/home/\u7528\u6237/", "\u5730\u56fe.jpg",
