@@ -61,7 +61,7 @@ protected:
 };
 
 TEST_F(AutomationRequestsTest, BadRequestsAreAnsweredWithAnErrorAndChangeNothing) {
-    const QByteArray setCamera =
+    const QByteArray moveTo =
         R"("op":"SetCameraParams","latitude":1,"longitude":2,"altitude":0,"range":1000,"tilt":0,"azimuth":0)";
     const struct {
         QByteArray line;
@@ -72,11 +72,11 @@ TEST_F(AutomationRequestsTest, BadRequestsAreAnsweredWithAnErrorAndChangeNothing
         {R"({"op":"FlyToTheMoon"})", 438},
         {R"({"op":"GetCamera"})", 5},
         {R"({"op":"GetCamera","considerTerrain":1})", 5},
-        {"{" + setCamera + R"(,"altitudeMode":1})", 5},
-        {"{" + setCamera + R"(,"altitudeMode":1,"speed":"fast"})", 5},
-        {"{" + setCamera + R"(,"altitudeMode":3,"speed":5})", 5},
-        {"{" + setCamera + R"(,"altitudeMode":1.5,"speed":5})", 5},
-        {"{" + setCamera + R"(,"altitudeMode":1,"speed":0})", 5},
+        {"{" + moveTo + R"(,"altitudeMode":1})", 5},
+        {"{" + moveTo + R"(,"altitudeMode":1,"speed":"fast"})", 5},
+        {"{" + moveTo + R"(,"altitudeMode":3,"speed":5})", 5},
+        {"{" + moveTo + R"(,"altitudeMode":1.5,"speed":5})", 5},
+        {"{" + moveTo + R"(,"altitudeMode":1,"speed":0})", 5},
         {R"({"op":"SetCameraParams","latitude":null,"longitude":2,"altitude":0,"altitudeMode":1,"range":1000,"tilt":0,"azimuth":0,"speed":5})",
          5},
         {R"({"op":"GetPointOnTerrainFromScreenCoords","x":0})", 5},
