@@ -32,7 +32,10 @@ Program::Program()
 #endif
 }
 
-Program::~Program() = default;
+// The main window goes before the model it shows.
+Program::~Program() {
+    delete form2_.data();
+}
 
 void Program::start() {
     auto* form1 = new Form1;
