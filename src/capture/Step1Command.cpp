@@ -115,38 +115,38 @@ void readGeography(ApplicationGE& app, ViewReadOut& out) {
     // Corners run clockwise from the upper left, then the centre; y is up.
     CornerTexts& c = out.corners;
     PointOnTerrain p = pointOnTerrain(app, -1, 1);
-    c.strZuoshangLong = decimalDegreesText(p.longitude);
-    c.strZuoshangLat = decimalDegreesText(p.latitude);
+    c.strZuoshangLong = plainText(p.longitude);
+    c.strZuoshangLat = plainText(p.latitude);
     out.zuoshanglong = degreeMinute(p.longitude);
     out.zuoshanglat = degreeMinute(p.latitude);
 
     p = pointOnTerrain(app, 1, 1);
-    c.strYoushangLong = decimalDegreesText(p.longitude);
-    c.strYoushangLat = decimalDegreesText(p.latitude);
+    c.strYoushangLong = plainText(p.longitude);
+    c.strYoushangLat = plainText(p.latitude);
 
     p = pointOnTerrain(app, 1, -1);
-    c.strYouxiaLong = decimalDegreesText(p.longitude);
-    c.strYouxiaLat = decimalDegreesText(p.latitude);
+    c.strYouxiaLong = plainText(p.longitude);
+    c.strYouxiaLat = plainText(p.latitude);
     out.youxialong = degreeMinute(p.longitude);
     out.youxialat = degreeMinute(p.latitude);
 
     p = pointOnTerrain(app, -1, -1);
-    c.strZuoxiaLong = decimalDegreesText(p.longitude);
-    c.strZuoxiaLat = decimalDegreesText(p.latitude);
+    c.strZuoxiaLong = plainText(p.longitude);
+    c.strZuoxiaLat = plainText(p.latitude);
 
     p = pointOnTerrain(app, 0, 0);
-    c.strCenterLong = decimalDegreesText(p.longitude);
-    c.strCenterLat = decimalDegreesText(p.latitude);
+    c.strCenterLong = plainText(p.longitude);
+    c.strCenterLat = plainText(p.latitude);
 
     // The geoset centre is the mean of the stored texts, the sampled centre among them.
-    c.strCenterLong = decimalDegreesText((value(c.strZuoshangLong) + value(c.strYouxiaLong) +
-                                          value(c.strYoushangLong) + value(c.strZuoxiaLong) +
-                                          value(c.strCenterLong)) /
-                                         5.0);
-    c.strCenterLat = decimalDegreesText((value(c.strZuoshangLat) + value(c.strYouxiaLat) +
-                                         value(c.strYoushangLat) + value(c.strZuoxiaLat) +
-                                         value(c.strCenterLat)) /
-                                        5.0);
+    c.strCenterLong =
+        plainText((value(c.strZuoshangLong) + value(c.strYouxiaLong) + value(c.strYoushangLong) +
+                   value(c.strZuoxiaLong) + value(c.strCenterLong)) /
+                  5.0);
+    c.strCenterLat =
+        plainText((value(c.strZuoshangLat) + value(c.strYouxiaLat) + value(c.strYoushangLat) +
+                   value(c.strZuoxiaLat) + value(c.strCenterLat)) /
+                  5.0);
 }
 
 void commit(MainWindowModel& form, ViewReadOut&& r) {

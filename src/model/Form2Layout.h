@@ -11,6 +11,11 @@ namespace kartovex {
 
 inline constexpr int kTwipsPerPixel = 15;
 
+// The windows were laid out at 15 twips per pixel; the toolkit scales pixels to the display.
+constexpr int pixels(int twips) {
+    return twips / kTwipsPerPixel;
+}
+
 struct Rgb {
     std::uint8_t red, green, blue;
     friend constexpr bool operator==(Rgb, Rgb) = default;

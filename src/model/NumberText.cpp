@@ -42,10 +42,10 @@ Decimal decompose(Real x, int significant) {
 // only magnitudes far beyond those fall back to the exponent form (1.5E+20).
 constexpr int kSmallestFixedExponent = -24;
 
-std::string layout(const Decimal& d, int significant) {
+std::string layout(const Decimal& d, int significant, bool exponentAllowed) {
     std::string out = d.negative ? "-" : "";
     const int n = static_cast<int>(d.digits.size());
-    if (d.exponent >= significant || d.exponent < kSmallestFixedExponent) {
+    if (exponentAllowed && (d.exponent >= significant || d.exponent < kSmallestFixedExponent)) {
         out += d.digits[0];
         if (n > 1) out += "." + d.digits.substr(1);
         const int e = std::abs(d.exponent);
@@ -62,11 +62,11 @@ std::string layout(const Decimal& d, int significant) {
 }
 
 template <typename Real>
-std::string generalText(Real x, int significant) {
+std::string generalText(Real x, int significant, bool exponentAllowed = true) {
     if (std::isnan(x)) return "NaN";
     if (std::isinf(x)) return x < 0 ? "-Infinity" : "Infinity";
     if (x == 0) return "0";
-    return layout(decompose(x, significant), significant);
+    return layout(decompose(x, significant), significant, exponentAllowed);
 }
 
 // Reads characters of a text, skipping the blanks, tabs and line feeds the rule ignores.
@@ -161,6 +161,10 @@ double decimalValue(Reader& r) {
 
 std::string text(double x) {
     return generalText(x, 15);
+}
+
+std::string plainText(double x) {
+    return generalText(x, 15, false);
 }
 
 std::string text(float x) {

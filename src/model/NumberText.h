@@ -12,6 +12,9 @@ namespace kartovex {
 std::string text(double x);
 // The same for a single-precision value: 7 significant digits.
 std::string text(float x);
+// The 15-digit form written out in plain digits at every magnitude, for texts that are
+// read back by taking them apart at their decimal point.
+std::string plainText(double x);
 
 // Reads the leading number of a text. Blanks, tabs and line feeds are skipped anywhere;
 // &H and &O introduce hexadecimal and octal whole numbers; reading stops at the first

@@ -7,19 +7,13 @@
 
 namespace kartovex {
 
-namespace {
-constexpr int px(int twips) {
-    return twips / kTwipsPerPixel;
-}
-}  // namespace
-
 Form1::Form1(QWidget* parent) : QWidget(parent), picture1_(new QLabel(this)) {
     setObjectName("Form1");
     setWindowTitle("Form1");
     setWindowIcon(programIcon());
     setWindowFlag(Qt::FramelessWindowHint);
     setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(px(7545), px(7815));
+    setFixedSize(pixels(7545), pixels(7815));
 
     // The box is wider and taller than the window: a strip of background shows above
     // it, and the window cuts off its sides and bottom.
@@ -28,7 +22,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent), picture1_(new QLabel(this)) {
     picture1_->setLineWidth(2);
     picture1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     picture1_->setPixmap(splashPicture());
-    picture1_->setGeometry(px(-120), px(120), px(7815), px(8175));
+    picture1_->setGeometry(pixels(-120), pixels(120), pixels(7815), pixels(8175));
 
     timer1_.setObjectName("Timer1");
     timer1_.setSingleShot(true);

@@ -15,10 +15,6 @@
 namespace kartovex {
 namespace {
 
-int px(int twips) {
-    return twips / kTwipsPerPixel;
-}
-
 QString qt(std::string_view s) {
     return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
 }
@@ -80,7 +76,7 @@ Form2::Form2(MainWindowModel& model, QWidget* parent) : QWidget(parent), model_(
     design.setStyleHint(QFont::SansSerif);
     design.setPixelSize(11);
     setFont(design);
-    resize(px(window.clientWidth), px(window.clientHeight));
+    resize(pixels(window.clientWidth), pixels(window.clientHeight));
     build();
     model_.setListener([this](const std::string& control) { display(control); });
 }
@@ -101,7 +97,7 @@ void Form2::build() {
             case ControlKind::Button: {
                 auto* button = new QPushButton(parent);
                 button->setText(
-                    wrapped(qt(design.caption), button->fontMetrics(), px(design.width) - 6));
+                    wrapped(qt(design.caption), button->fontMetrics(), pixels(design.width) - 6));
                 const std::string name(design.name);
                 connect(button, &QPushButton::clicked, this, [this, name] {
                     if (auto it = commands_.find(name); it != commands_.end() && it->second)
@@ -128,7 +124,8 @@ void Form2::build() {
                 break;
         }
         widget->setObjectName(qt(design.name));
-        widget->setGeometry(px(design.left), px(design.top), px(design.width), px(design.height));
+        widget->setGeometry(pixels(design.left), pixels(design.top), pixels(design.width),
+                            pixels(design.height));
         if (design.autoSize) widget->adjustSize();
         controls_.emplace(std::string(design.name), widget);
     }

@@ -13,10 +13,6 @@
 namespace kartovex {
 namespace {
 
-constexpr int px(int twips) {
-    return twips / kTwipsPerPixel;
-}
-
 [[noreturn]] void invalidPicture(const QString& reason) {
     throw RuntimeError(error::InvalidPicture, "Invalid picture (" + reason.toStdString() + ")");
 }
@@ -43,13 +39,13 @@ Form3::Form3(QWidget* parent) : QWidget(parent), picture1_(new QLabel(this)), ti
     setObjectName("Form3");
     setWindowTitle("Form2");
     setAttribute(Qt::WA_DeleteOnClose);
-    resize(px(4680), px(3090));
+    resize(pixels(4680), pixels(3090));
 
     picture1_->setObjectName("Picture1");
     picture1_->setFrameStyle(QFrame::Box | QFrame::Plain);
     picture1_->setLineWidth(1);
     picture1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    picture1_->setGeometry(0, 0, px(4695), px(3135));
+    picture1_->setGeometry(0, 0, pixels(4695), pixels(3135));
 
     timer1_.setObjectName("Timer1");
     timer1_.setSingleShot(true);

@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "capture/DegreeMinute.h"
+#include "model/NumberText.h"
 
 namespace kartovex {
 namespace {
@@ -44,7 +45,7 @@ TEST(DegreeMinute, DecimalTextIsTheGeneralFormWithoutAnExponent) {
         {-1.25e16, "-12500000000000000", nullptr},
     };
     for (const auto& r : rows) {
-        EXPECT_EQ(decimalDegreesText(r.degrees), r.text) << r.degrees;
+        EXPECT_EQ(plainText(r.degrees), r.text) << r.degrees;
         if (r.readOut) {
             EXPECT_EQ(degreeMinute(r.degrees), r.readOut) << r.degrees;
         }
@@ -55,7 +56,7 @@ TEST(DegreeMinute, NumbersThatAreNotCoordinatesDoNotCrash) {
     using limits = std::numeric_limits<double>;
     for (double v : {limits::quiet_NaN(), limits::infinity(), -limits::infinity(), limits::max(),
                      limits::denorm_min()}) {
-        EXPECT_FALSE(decimalDegreesText(v).empty());
+        EXPECT_FALSE(plainText(v).empty());
         EXPECT_FALSE(degreeMinute(v).empty());
     }
 }
