@@ -1,6 +1,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cwchar>
+#include <initializer_list>
+#include <utility>
 
 #include "FakeEarth.h"
 #include "FakeEarthControl.h"
@@ -51,6 +53,14 @@ HRESULT answerNumber(double x, VARIANT* result) {
     return S_OK;
 }
 
+HRESULT answerInteger(long x, VARIANT* result) {
+    if (result) {
+        V_VT(result) = VT_I4;
+        V_I4(result) = x;
+    }
+    return S_OK;
+}
+
 HRESULT answerObject(IDispatch* object, VARIANT* result) {
     if (!result) {
         object->Release();
@@ -69,101 +79,39 @@ const wchar_t* earthInterfaceName(REFIID riid) {
     return nullptr;
 }
 
-HRESULT CALLBACK fillInLater(EXCEPINFO* exception) {
-    const Failure& f = state().failure;
-    exception->scode = f.hr;
+void describe(const Failure& failure, EXCEPINFO* exception) {
+    exception->scode = failure.hr;
     exception->bstrSource = SysAllocString(L"Google Earth");
-    exception->bstrDescription = SysAllocString(f.description.c_str());
+    exception->bstrDescription = SysAllocString(failure.description.c_str());
+}
+
+HRESULT CALLBACK fillInLater(EXCEPINFO* exception) {
+    describe(state().failure, exception);
     exception->pfnDeferredFillIn = nullptr;
     return S_OK;
 }
 
-class CameraInfo : public DispatchObject {
+// The camera, view extents and point on terrain objects: numbers read as properties.
+class Numbers : public DispatchObject {
 public:
-    explicit CameraInfo(const Camera& c) : DispatchObject(iidCamera(), L"ICameraInfoGE"), c_(c) {}
-
-protected:
-    const std::vector<Member>& members() const override {
-        static const std::vector<Member> m{
-            {L"FocusPointLatitude", DISPATCH_PROPERTYGET, {}},
-            {L"FocusPointLongitude", DISPATCH_PROPERTYGET, {}},
-            {L"FocusPointAltitude", DISPATCH_PROPERTYGET, {}},
-            {L"FocusPointAltitudeMode", DISPATCH_PROPERTYGET, {}},
-            {L"Range", DISPATCH_PROPERTYGET, {}},
-            {L"Tilt", DISPATCH_PROPERTYGET, {}},
-            {L"Azimuth", DISPATCH_PROPERTYGET, {}},
-        };
-        return m;
-    }
-    HRESULT answer(std::size_t index, const std::vector<VARIANT>&, VARIANT* result) override {
-        switch (index) {
-            case 0:
-                return answerNumber(c_.latitude, result);
-            case 1:
-                return answerNumber(c_.longitude, result);
-            case 2:
-                return answerNumber(c_.altitude, result);
-            case 3:
-                if (result) {
-                    V_VT(result) = VT_I4;
-                    V_I4(result) = 1;
-                }
-                return S_OK;
-            case 4:
-                return answerNumber(c_.range, result);
-            case 5:
-                return answerNumber(c_.tilt, result);
-            default:
-                return answerNumber(c_.azimuth, result);
+    Numbers(const IID& iid, const wchar_t* interfaceName,
+            std::initializer_list<std::pair<const wchar_t*, double>> properties)
+        : DispatchObject(iid, interfaceName) {
+        for (const auto& [name, value] : properties) {
+            members_.push_back({name, DISPATCH_PROPERTYGET, {}});
+            values_.push_back(value);
         }
     }
 
-private:
-    Camera c_;
-};
-
-class ViewExtents : public DispatchObject {
-public:
-    ViewExtents(double north, double south)
-        : DispatchObject(iidViewExtents(), L"IViewExtentsGE"), north_(north), south_(south) {}
-
 protected:
-    const std::vector<Member>& members() const override {
-        static const std::vector<Member> m{
-            {L"North", DISPATCH_PROPERTYGET, {}},
-            {L"South", DISPATCH_PROPERTYGET, {}},
-        };
-        return m;
-    }
+    const std::vector<Member>& members() const override { return members_; }
     HRESULT answer(std::size_t index, const std::vector<VARIANT>&, VARIANT* result) override {
-        return answerNumber(index == 0 ? north_ : south_, result);
+        return answerNumber(values_[index], result);
     }
 
 private:
-    double north_, south_;
-};
-
-class PointOnTerrain : public DispatchObject {
-public:
-    PointOnTerrain(double latitude, double longitude)
-        : DispatchObject(iidPointOnTerrain(), L"IPointOnTerrainGE"),
-          latitude_(latitude),
-          longitude_(longitude) {}
-
-protected:
-    const std::vector<Member>& members() const override {
-        static const std::vector<Member> m{
-            {L"Latitude", DISPATCH_PROPERTYGET, {}},
-            {L"Longitude", DISPATCH_PROPERTYGET, {}},
-        };
-        return m;
-    }
-    HRESULT answer(std::size_t index, const std::vector<VARIANT>&, VARIANT* result) override {
-        return answerNumber(index == 0 ? latitude_ : longitude_, result);
-    }
-
-private:
-    double latitude_, longitude_;
+    std::vector<Member> members_;
+    std::vector<double> values_;
 };
 
 // Where a camera in flight is after `polls` of `total + 1` steps; one that never lands
@@ -208,7 +156,14 @@ protected:
                 } else if (s.flying) {
                     s.camera = inFlight(s.flightFrom, s.flightTo, s.pollsFlown, s.flightPolls);
                 }
-                return answerObject(new CameraInfo(s.camera), result);
+                return answerObject(new Numbers(iidCamera(), L"ICameraInfoGE",
+                                                {{L"FocusPointLatitude", s.camera.latitude},
+                                                 {L"FocusPointLongitude", s.camera.longitude},
+                                                 {L"FocusPointAltitude", s.camera.altitude},
+                                                 {L"Range", s.camera.range},
+                                                 {L"Tilt", s.camera.tilt},
+                                                 {L"Azimuth", s.camera.azimuth}}),
+                                    result);
             case SetCameraParams: {
                 const int altitudeMode = V_I4(&args[3]);
                 if (altitudeMode != 1 && altitudeMode != 2) return E_INVALIDARG;
@@ -227,26 +182,20 @@ protected:
                 return S_OK;
             }
             case GetRenderHwnd:
-                if (result) {
-                    V_VT(result) = VT_I4;
-                    V_I4(result) = s.renderHwnd;
-                }
-                return S_OK;
+                return answerInteger(s.renderHwnd, result);
             case ViewExtentsMember:
-                return answerObject(new ViewExtents(s.camera.latitude + kHalfHeight,
-                                                    s.camera.latitude - kHalfHeight),
+                return answerObject(new Numbers(iidViewExtents(), L"IViewExtentsGE",
+                                                {{L"North", s.camera.latitude + kHalfHeight},
+                                                 {L"South", s.camera.latitude - kHalfHeight}}),
                                     result);
             case GetPoint:
                 return answerObject(
-                    new PointOnTerrain(s.camera.latitude + kHalfHeight * V_R8(&args[1]),
-                                       s.camera.longitude + kHalfWidth * V_R8(&args[0])),
+                    new Numbers(iidPointOnTerrain(), L"IPointOnTerrainGE",
+                                {{L"Latitude", s.camera.latitude + kHalfHeight * V_R8(&args[1])},
+                                 {L"Longitude", s.camera.longitude + kHalfWidth * V_R8(&args[0])}}),
                     result);
             default:
-                if (result) {
-                    V_VT(result) = VT_I4;
-                    V_I4(result) = s.starting ? 0 : 1;
-                }
-                return S_OK;
+                return answerInteger(s.starting ? 0 : 1, result);
         }
     }
 };
@@ -435,9 +384,7 @@ HRESULT DispatchObject::fail(const Failure& failure, EXCEPINFO* exception) {
     switch (static_cast<Report>(failure.report)) {
         case Report::ExceptionInfo:
             if (!exception) return failure.hr;
-            exception->scode = failure.hr;
-            exception->bstrSource = SysAllocString(L"Google Earth");
-            exception->bstrDescription = SysAllocString(failure.description.c_str());
+            describe(failure, exception);
             return DISP_E_EXCEPTION;
         case Report::DeferredExceptionInfo:
             if (!exception) return failure.hr;
