@@ -43,10 +43,10 @@ HRESULT registerTypeLibrary() {
     if (SUCCEEDED(hr)) hr = library->SetName(const_cast<LPOLESTR>(L"FakeEarth"));
     if (SUCCEEDED(hr)) hr = library->SetVersion(1, 0);
     const std::pair<const wchar_t*, const IID*> interfaces[] = {
-        {L"IApplicationGE", &iidApplication()},
-        {L"ICameraInfoGE", &iidCamera()},
-        {L"IViewExtentsGE", &iidViewExtents()},
-        {L"IPointOnTerrainGE", &iidPointOnTerrain()},
+        {L"IApplicationGE", &kIidApplication},
+        {L"ICameraInfoGE", &kIidCamera},
+        {L"IViewExtentsGE", &kIidViewExtents},
+        {L"IPointOnTerrainGE", &kIidPointOnTerrain},
     };
     for (const auto& [name, iid] : interfaces) {
         ICreateTypeInfo* info = nullptr;

@@ -10,12 +10,6 @@
 namespace fake_earth {
 namespace {
 
-IID iidFrom(const wchar_t* text) {
-    IID iid{};
-    IIDFromString(text, &iid);
-    return iid;
-}
-
 // A fresh state's camera: tilted and turned, so levelling has something to do.
 constexpr Camera kStartCamera{34.67, 112.58, 0, 9000, 45, 30};
 
@@ -72,10 +66,10 @@ HRESULT answerObject(IDispatch* object, VARIANT* result) {
 }
 
 const wchar_t* earthInterfaceName(REFIID riid) {
-    if (IsEqualIID(riid, iidApplication())) return L"IApplicationGE";
-    if (IsEqualIID(riid, iidCamera())) return L"ICameraInfoGE";
-    if (IsEqualIID(riid, iidViewExtents())) return L"IViewExtentsGE";
-    if (IsEqualIID(riid, iidPointOnTerrain())) return L"IPointOnTerrainGE";
+    if (IsEqualIID(riid, kIidApplication)) return L"IApplicationGE";
+    if (IsEqualIID(riid, kIidCamera)) return L"ICameraInfoGE";
+    if (IsEqualIID(riid, kIidViewExtents)) return L"IViewExtentsGE";
+    if (IsEqualIID(riid, kIidPointOnTerrain)) return L"IPointOnTerrainGE";
     return nullptr;
 }
 
@@ -127,7 +121,7 @@ Camera inFlight(const Camera& from, const Camera& to, int polls, int total) {
 
 class Application : public DispatchObject {
 public:
-    Application() : DispatchObject(iidApplication(), L"IApplicationGE") {}
+    Application() : DispatchObject(kIidApplication, L"IApplicationGE") {}
 
 protected:
     enum { GetCamera, SetCameraParams, GetRenderHwnd, ViewExtentsMember, GetPoint, IsInitialized };
@@ -156,7 +150,7 @@ protected:
                 } else if (s.flying) {
                     s.camera = inFlight(s.flightFrom, s.flightTo, s.pollsFlown, s.flightPolls);
                 }
-                return answerObject(new Numbers(iidCamera(), L"ICameraInfoGE",
+                return answerObject(new Numbers(kIidCamera, L"ICameraInfoGE",
                                                 {{L"FocusPointLatitude", s.camera.latitude},
                                                  {L"FocusPointLongitude", s.camera.longitude},
                                                  {L"FocusPointAltitude", s.camera.altitude},
@@ -184,13 +178,13 @@ protected:
             case GetRenderHwnd:
                 return answerInteger(s.renderHwnd, result);
             case ViewExtentsMember:
-                return answerObject(new Numbers(iidViewExtents(), L"IViewExtentsGE",
+                return answerObject(new Numbers(kIidViewExtents, L"IViewExtentsGE",
                                                 {{L"North", s.camera.latitude + kHalfHeight},
                                                  {L"South", s.camera.latitude - kHalfHeight}}),
                                     result);
             case GetPoint:
                 return answerObject(
-                    new Numbers(iidPointOnTerrain(), L"IPointOnTerrainGE",
+                    new Numbers(kIidPointOnTerrain, L"IPointOnTerrainGE",
                                 {{L"Latitude", s.camera.latitude + kHalfHeight * V_R8(&args[1])},
                                  {L"Longitude", s.camera.longitude + kHalfWidth * V_R8(&args[0])}}),
                     result);
@@ -258,23 +252,6 @@ void resetState() {
     s.starting = false;
     s.failure = Failure{};
     s.log.clear();
-}
-
-const IID& iidApplication() {
-    static const IID iid = iidFrom(L"{2830837B-D4E8-48C6-B6EE-04633372ABE4}");
-    return iid;
-}
-const IID& iidCamera() {
-    static const IID iid = iidFrom(L"{08D46BCD-AF56-4175-999E-6DDC3771C64E}");
-    return iid;
-}
-const IID& iidViewExtents() {
-    static const IID iid = iidFrom(L"{865AB2C1-38C5-492B-8B71-AC73F5A7A43D}");
-    return iid;
-}
-const IID& iidPointOnTerrain() {
-    static const IID iid = iidFrom(L"{F4F7B301-7C59-4851-BA97-C51F110B590F}");
-    return iid;
 }
 
 DispatchObject::DispatchObject(const IID& iid, const wchar_t* interfaceName)
@@ -368,7 +345,7 @@ HRESULT DispatchObject::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPAR
     }
 
     const State& s = state();
-    if (s.starting && IsEqualIID(iid_, iidApplication()) &&
+    if (s.starting && IsEqualIID(iid_, kIidApplication) &&
         std::wcscmp(member.name, L"IsInitialized") != 0)
         return fail({member.name, E_FAIL, L"", static_cast<int>(Report::Bare)}, exception);
     if (result) VariantInit(result);
