@@ -11,13 +11,15 @@
 #include <future>
 #include <thread>
 
+#include "ErrorOf.h"
+#include "RecordingMessageBox.h"
 #include "capture/sim/SimulatorGoogleEarth.h"
-#include "model/RuntimeError.h"
 
 namespace kartovex {
 namespace {
 
 using namespace std::chrono_literals;
+using testing::errorOf;
 
 constexpr std::chrono::milliseconds kShortTimeout = 800ms;
 
@@ -26,23 +28,6 @@ QString uniqueServerName() {
     return QStringLiteral("kartovex-ge-test-%1-%2")
         .arg(QCoreApplication::applicationPid())
         .arg(++count);
-}
-
-class NoMessages : public MessageBoxService {
-public:
-    void information(const std::string&, const std::string&) override {}
-};
-
-// Runs `call` and returns the RuntimeError it throws; fails the test if it throws none.
-template <typename Call>
-RuntimeError errorOf(Call call) {
-    try {
-        call();
-    } catch (const RuntimeError& e) {
-        return e;
-    }
-    ADD_FAILURE() << "no RuntimeError";
-    return RuntimeError(0, "");
 }
 
 // The real simulator, a separate process serving under a name of its own; headless, as the
@@ -58,8 +43,8 @@ public:
     }
 
     ~RunningSimulator() {
-        if (process.state() != QProcess::NotRunning) {
-            ::kill(static_cast<pid_t>(process.processId()), SIGCONT);
+        if (process.state() != QProcess::NotRunning && pid() > 0) {
+            ::kill(pid(), SIGCONT);
             process.kill();
             process.waitForFinished(10000);
         }
@@ -85,7 +70,7 @@ private:
 
 class SimulatorGoogleEarthTest : public ::testing::Test {
 protected:
-    NoMessages messages;
+    testing::RecordingMessageBox messages;
 };
 
 TEST_F(SimulatorGoogleEarthTest, WithoutARunningSimulatorConnectingFailsWith429) {
@@ -188,6 +173,8 @@ TEST_F(SimulatorGoogleEarthTest, ASimulatorThatStopsAnsweringFailsEachCallAfterI
     SimulatorGoogleEarth earth(messages, simulator.name, kShortTimeout);
     auto app = earth.connect();
     app->GetCamera(false);
+    // A pid of 0 would stop the whole process group, the test runner included.
+    ASSERT_GT(simulator.pid(), 0);
     ASSERT_EQ(::kill(simulator.pid(), SIGSTOP), 0);
 
     const RuntimeError e = errorOf([&] { app->GetCamera(false); });
