@@ -8,6 +8,7 @@
 #include "SimulatorApplicationGE.h"
 #include "SimulatorConnection.h"
 #include "model/RuntimeError.h"
+#include "model/qt/QtLog.h"
 
 namespace kartovex {
 
@@ -52,7 +53,9 @@ bool SimulatorGoogleEarth::getWindowRect(std::int32_t hwnd, WindowRect& rect) {
         }
         rect = r;
         return true;
-    } catch (const RuntimeError&) {
+    } catch (const RuntimeError& e) {
+        qCInfo(captureLog).noquote() << "GetWindowRect failed with error" << e.number() << "-"
+                                     << QString::fromStdString(e.description());
         return false;
     }
 }
