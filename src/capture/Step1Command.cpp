@@ -18,11 +18,6 @@ using namespace std::chrono_literals;
 
 constexpr auto kSettleBound = 10s;
 constexpr auto kSettlePoll = 30ms;
-// Close enough that the corners read afterwards belong to the view the user sees: a
-// millionth of a degree is about 0.1 m on the ground.
-constexpr double kFocusTolerance = 1e-6;  // degrees
-constexpr double kAngleTolerance = 1e-4;  // degrees of tilt or azimuth
-constexpr double kRangeTolerance = 1e-6;  // relative
 constexpr double kKilometresPerDegreeOfLatitude = 111.0;
 
 // Screen size in pixels: W as Step 1 has always held it, single precision and unrounded;
@@ -51,14 +46,14 @@ double angleBetween(double a, double b) {
     return d > 180.0 ? 360.0 - d : d;
 }
 
-bool hasArrived(const CameraInfo& now, const CameraInfo& requested) {
-    return std::fabs(now.focusPointLatitude - requested.focusPointLatitude) <= kFocusTolerance &&
-           angleBetween(now.focusPointLongitude, requested.focusPointLongitude) <=
-               kFocusTolerance &&
+// Close enough that the corners read afterwards belong to the view the user sees.
+bool hasArrived(const CameraInfo& now, const CameraInfo& requested, const SettleTolerance& t) {
+    return std::fabs(now.focusPointLatitude - requested.focusPointLatitude) <= t.focusDegrees &&
+           angleBetween(now.focusPointLongitude, requested.focusPointLongitude) <= t.focusDegrees &&
            std::fabs(now.range - requested.range) <=
-               kRangeTolerance * std::fmax(std::fabs(requested.range), 1.0) &&
-           angleBetween(now.tilt, 0.0) <= kAngleTolerance &&
-           angleBetween(now.azimuth, 0.0) <= kAngleTolerance;
+               t.rangeMetres + t.rangeRelative * std::fmax(std::fabs(requested.range), 1.0) &&
+           angleBetween(now.tilt, 0.0) <= t.angleDegrees &&
+           angleBetween(now.azimuth, 0.0) <= t.angleDegrees;
 }
 
 double finite(double v, const char* what) {
@@ -83,7 +78,7 @@ void levelCamera(ApplicationGE& app, GoogleEarthPlatform& platform) {
                         4.0);
 
     const auto deadline = platform.now() + kSettleBound;
-    while (!hasArrived(app.GetCamera(false), requested)) {
+    while (!hasArrived(app.GetCamera(false), requested, app.settleTolerance())) {
         if (platform.now() >= deadline)
             throw RuntimeError(error::AutomationError,
                                "Google Earth's camera did not come to look straight down with "
