@@ -6,6 +6,7 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "capture/DegreeMinute.h"
 #include "model/NumberText.h"
@@ -17,6 +18,9 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr auto kSettleBound = 10s;
+// The whole press: the settle wait and the few quick calls around it. Each call has its own
+// time-out in the back end, but a dozen slow answers would still hold the window too long.
+constexpr auto kPressBound = kSettleBound + 5s;
 constexpr auto kSettlePoll = 30ms;
 constexpr double kKilometresPerDegreeOfLatitude = 111.0;
 
@@ -62,6 +66,48 @@ double finite(double v, const char* what) {
                                                        " that is not a number");
     return v;
 }
+
+// IApplicationGE with one deadline for the whole press, checked after every call: a call
+// that hangs cannot be interrupted from this thread, but no further call follows a late one.
+class PressDeadline : public ApplicationGE {
+public:
+    PressDeadline(std::unique_ptr<ApplicationGE> app, GoogleEarthPlatform& platform,
+                  std::chrono::steady_clock::time_point deadline)
+        : app_(std::move(app)), platform_(platform), deadline_(deadline) {}
+
+    void check() {
+        if (platform_.now() > deadline_)
+            throw RuntimeError(error::AutomationError,
+                               "Google Earth answered too slowly: the press was given up after " +
+                                   std::to_string(kPressBound.count()) + " seconds");
+    }
+    CameraInfo GetCamera(bool considerTerrain) override {
+        return checked(app_->GetCamera(considerTerrain));
+    }
+    void SetCameraParams(double latitude, double longitude, double altitude, int altitudeMode,
+                         double range, double tilt, double azimuth, double speed) override {
+        app_->SetCameraParams(latitude, longitude, altitude, altitudeMode, range, tilt, azimuth,
+                              speed);
+        check();
+    }
+    std::int32_t GetRenderHwnd() override { return checked(app_->GetRenderHwnd()); }
+    ViewExtents GetViewExtents() override { return checked(app_->GetViewExtents()); }
+    PointOnTerrain GetPointOnTerrainFromScreenCoords(double x, double y) override {
+        return checked(app_->GetPointOnTerrainFromScreenCoords(x, y));
+    }
+    SettleTolerance settleTolerance() const override { return app_->settleTolerance(); }
+
+private:
+    template <typename T>
+    T checked(T answer) {
+        check();
+        return answer;
+    }
+
+    std::unique_ptr<ApplicationGE> app_;
+    GoogleEarthPlatform& platform_;
+    std::chrono::steady_clock::time_point deadline_;
+};
 
 // SetCameraParams returns while the camera is still flying; corners read before it
 // arrives would register the picture to a view that is not the one on screen.
@@ -155,16 +201,20 @@ void commit(MainWindowModel& form, ViewReadOut&& r) {
 }
 
 void capture(MainWindowModel& form, GoogleEarthPlatform& platform) {
+    const auto deadline = platform.now() + kPressBound;
     const ScreenSize screen = measureScreen(platform.screenMetrics());
     form.setCaption("Label4", text(screen.w) + " X " + text(static_cast<double>(screen.h)));
 
-    const std::unique_ptr<ApplicationGE> app = platform.connect();
-    if (!app)
+    std::unique_ptr<ApplicationGE> connected = platform.connect();
+    if (!connected)
         throw RuntimeError(error::CannotCreateObject, "Google Earth gave no application object");
-    levelCamera(*app, platform);
+    PressDeadline app(std::move(connected), platform, deadline);
+    app.check();
+    levelCamera(app, platform);
 
     WindowRect rect;
-    platform.getWindowRect(app->GetRenderHwnd(), rect);
+    platform.getWindowRect(app.GetRenderHwnd(), rect);
+    app.check();
     // In 64 bits: a rectangle from a confused window system must not overflow.
     const auto width = static_cast<std::int64_t>(rect.right) - rect.left;
     const auto height = static_cast<std::int64_t>(rect.bottom) - rect.top;
@@ -177,7 +227,7 @@ void capture(MainWindowModel& form, GoogleEarthPlatform& platform) {
     const bool fullScreen =
         static_cast<double>(screen.w) == static_cast<double>(width) && screen.h == rect.bottom;
     result.label7 = fullScreen ? "YES" : "NO";
-    readGeography(*app, result);
+    readGeography(app, result);
     commit(form, std::move(result));
 }
 

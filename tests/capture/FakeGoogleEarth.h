@@ -54,6 +54,7 @@ public:
     std::vector<Message> messages;
     int applicationsAlive = 0;
     std::chrono::steady_clock::time_point clock{};
+    std::chrono::milliseconds callTime{};  // how far each call moves the clock
 
     int count(const std::string& call) const {
         return static_cast<int>(std::count_if(calls.begin(), calls.end(), [&](const auto& c) {
@@ -133,6 +134,7 @@ private:
 
     void record(const std::string& name, const std::string& arguments = "") {
         calls.push_back(name + arguments);
+        clock += callTime;
         if (name == failAt_ && ++uses_ == failOnUse_) throw failure_;
     }
 

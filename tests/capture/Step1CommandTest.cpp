@@ -231,6 +231,8 @@ TEST(Step1Command, FailingPressReportsAndKeepsTheLastCompletedPress) {
         {"GetViewExtents", 2, 440, {}},
         {"GetPointOnTerrainFromScreenCoords", 1, 440, {}},
         {"GetPointOnTerrainFromScreenCoords", 5, 440, {}},
+        // Every answer just inside its own time-out: the press as a whole runs out of time.
+        {"GetRenderHwnd", 1, 440, [](auto& ge) { ge.callTime = 2900ms; }},
         // Numbers that are not numbers.
         {"screenMetrics", 1, 6, [](auto& ge) { ge.metrics.twipsPerPixelX = 0; }},
         {"screenMetrics", 1, 6, [](auto& ge) { ge.metrics.heightTwips = 1e300; }},

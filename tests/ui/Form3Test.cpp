@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QApplication>
 #include <QBuffer>
-#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -72,7 +72,7 @@ Form3* openProbeWindow() {
 // What is measured comes from the header alone; what is not a picture keeps the last extents.
 TEST(Form3, MeasuresThePictureFromItsHeaderOrSaysWhyNot) {
     Pictures pictures;
-    QDir(pictures.path("")).mkdir("x.jpg");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pictures.path("x.jpg")).constData(), 0600), 0);
     const QByteArray jpeg = encoded(1280, 1024, "JPG");
     const std::pair<QString, std::string> rows[] = {
         {pictures.put("area.jpg", jpeg), "1279 1023"},
@@ -86,7 +86,7 @@ TEST(Form3, MeasuresThePictureFromItsHeaderOrSaysWhyNot) {
         {pictures.put("random.jpg", randomBytes()), "Invalid picture (Unsupported image format)"},
         {pictures.put("cut.jpg", jpeg.left(20)),
          "Invalid picture (no size could be read from its header)"},
-        {pictures.path("x.jpg"), "Invalid picture (file to open is a directory)"},
+        {pictures.path("x.jpg"), "Invalid picture (not a regular file)"},
     };
     for (const auto& [path, result] : rows) {
         Module1 module{"639", "479"};
