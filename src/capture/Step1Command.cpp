@@ -60,11 +60,21 @@ bool hasArrived(const CameraInfo& now, const CameraInfo& requested, const Settle
            angleBetween(now.azimuth, 0.0) <= t.angleDegrees;
 }
 
-double finite(double v, const char* what) {
-    if (!std::isfinite(v))
+// A number outside its range is as malformed as one that is no number: 1e300 degrees would
+// reach the read-outs and the table as 300-digit texts.
+double checked(double v, const char* what, double lowest, double highest) {
+    if (!(v >= lowest && v <= highest))
         throw RuntimeError(error::AutomationError, std::string("Google Earth answered a ") + what +
-                                                       " that is not a number");
+                                                       " that is no number in its range");
     return v;
+}
+
+double latitude(double v, const char* what) {
+    return checked(v, what, -90, 90);
+}
+
+double longitude(double v, const char* what) {
+    return checked(v, what, -180, 180);
 }
 
 // IApplicationGE with one deadline for the whole press, checked after every call: a call
@@ -114,10 +124,13 @@ private:
 void levelCamera(ApplicationGE& app, GoogleEarthPlatform& platform) {
     const CameraInfo camera = app.GetCamera(false);
     CameraInfo requested;
-    requested.focusPointLatitude = finite(camera.focusPointLatitude, "camera latitude");
-    requested.focusPointLongitude = finite(camera.focusPointLongitude, "camera longitude");
-    requested.focusPointAltitude = finite(camera.focusPointAltitude, "camera altitude");
-    requested.range = finite(camera.range, "camera range");
+    constexpr double kLargest = std::numeric_limits<double>::max();
+    requested.focusPointLatitude = latitude(camera.focusPointLatitude, "camera latitude");
+    requested.focusPointLongitude = longitude(camera.focusPointLongitude, "camera longitude");
+    requested.focusPointAltitude =
+        checked(camera.focusPointAltitude, "camera altitude", -kLargest, kLargest);
+    requested.range =
+        checked(camera.range, "camera range", std::numeric_limits<double>::denorm_min(), kLargest);
     constexpr int kRelativeToGround = 1;
     app.SetCameraParams(requested.focusPointLatitude, requested.focusPointLongitude,
                         requested.focusPointAltitude, kRelativeToGround, requested.range, 0.0, 0.0,
@@ -142,14 +155,14 @@ struct ViewReadOut {
 
 PointOnTerrain pointOnTerrain(ApplicationGE& app, double x, double y) {
     const PointOnTerrain p = app.GetPointOnTerrainFromScreenCoords(x, y);
-    finite(p.longitude, "longitude");
-    finite(p.latitude, "latitude");
+    longitude(p.longitude, "longitude");
+    latitude(p.latitude, "latitude");
     return p;
 }
 
 void readGeography(ApplicationGE& app, ViewReadOut& out) {
-    const double south = finite(app.GetViewExtents().south, "south edge latitude");
-    const double north = finite(app.GetViewExtents().north, "north edge latitude");
+    const double south = latitude(app.GetViewExtents().south, "south edge latitude");
+    const double north = latitude(app.GetViewExtents().north, "north edge latitude");
     out.label8 =
         "N-S DIS: " + text(std::fabs(north - south) * kKilometresPerDegreeOfLatitude) + " km";
 

@@ -34,6 +34,12 @@ QSize measure(const QString& path) {
         invalidPicture(reader.error() == QImageReader::UnknownError
                            ? QStringLiteral("no size could be read from its header")
                            : reader.errorString());
+    // The four control points sit on the corner pixels, which must be four different pixels.
+    if (size.width() < 2 || size.height() < 2)
+        invalidPicture(QStringLiteral("%1 x %2 pixels: the corners of a picture narrower or lower "
+                                      "than 2 pixels cannot be told apart")
+                           .arg(size.width())
+                           .arg(size.height()));
     return size;
 }
 

@@ -19,7 +19,6 @@ using testing::FakeGoogleEarth;
 
 const char* const kWarning = "Open GoogleEarth first！Otherwise it will quit Automatically!";
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
-const double kInf = std::numeric_limits<double>::infinity();
 // Screen coordinates of the points read, clockwise from the upper left, then the centre.
 const std::pair<double, double> kReadOrder[] = {{-1, 1}, {1, 1}, {1, -1}, {-1, -1}, {0, 0}};
 
@@ -233,16 +232,16 @@ TEST(Step1Command, FailingPressReportsAndKeepsTheLastCompletedPress) {
         {"GetPointOnTerrainFromScreenCoords", 5, 440, {}},
         // Every answer just inside its own time-out: the press as a whole runs out of time.
         {"GetRenderHwnd", 1, 440, [](auto& ge) { ge.callTime = 2900ms; }},
-        // Numbers that are not numbers.
+        // Numbers that are not numbers, or not in their range.
         {"screenMetrics", 1, 6, [](auto& ge) { ge.metrics.twipsPerPixelX = 0; }},
         {"screenMetrics", 1, 6, [](auto& ge) { ge.metrics.heightTwips = 1e300; }},
-        {"GetCamera", 1, 440, [](auto& ge) { ge.camera.range = kInf; }},
+        {"GetCamera", 1, 440, [](auto& ge) { ge.camera.range = 0; }},
         {"GetCamera", 1, 440, [](auto& ge) { ge.camera.focusPointLatitude = kNaN; }},
         {"GetViewExtents", 1, 440, [](auto& ge) { ge.extents[0].south = kNaN; }},
         {"GetPointOnTerrainFromScreenCoords", 2, 440,
-         [](auto& ge) { ge.points[kReadOrder[1]].longitude = -kInf; }},
+         [](auto& ge) { ge.points[kReadOrder[1]].longitude = -1.7e308; }},
         {"GetPointOnTerrainFromScreenCoords", 5, 440,
-         [](auto& ge) { ge.points[kReadOrder[4]].latitude = kNaN; }},
+         [](auto& ge) { ge.points[kReadOrder[4]].latitude = 1e300; }},
     };
     for (const auto& r : rows) {
         const std::string where = std::string(r.call) + " #" + std::to_string(r.nth) +

@@ -76,7 +76,9 @@ TEST(Form3, MeasuresThePictureFromItsHeaderOrSaysWhyNot) {
     const QByteArray jpeg = encoded(1280, 1024, "JPG");
     const std::pair<QString, std::string> rows[] = {
         {pictures.put("area.jpg", jpeg), "1279 1023"},
-        {pictures.put("one.jpg", encoded(1, 1, "JPG")), "0 0"},
+        {pictures.put("line.jpg", jpegClaiming(65500, 1)),
+         "Invalid picture (65500 x 1 pixels: the corners of a picture narrower or lower than 2 "
+         "pixels cannot be told apart)"},
         {pictures.put("area.png", encoded(3, 2, "PNG")), "2 1"},
         {pictures.put("area.bmp", encoded(5, 7, "BMP")), "4 6"},
         {pictures.put("huge.jpg", jpegClaiming(65500, 65500)), "65499 65499"},
