@@ -22,11 +22,6 @@ constexpr auto kSettleBound = 10s;
 // time-out in the back end, but a dozen slow answers would still hold the window too long.
 constexpr auto kPressBound = kSettleBound + 5s;
 constexpr auto kSettlePoll = 30ms;
-// Close enough that the corners read afterwards belong to the view the user sees: a
-// millionth of a degree is about 0.1 m on the ground.
-constexpr double kFocusTolerance = 1e-6;  // degrees
-constexpr double kAngleTolerance = 1e-4;  // degrees of tilt or azimuth
-constexpr double kRangeTolerance = 1e-6;  // relative
 constexpr double kKilometresPerDegreeOfLatitude = 111.0;
 
 // Screen size in pixels: W as Step 1 has always held it, single precision and unrounded;
@@ -55,14 +50,14 @@ double angleBetween(double a, double b) {
     return d > 180.0 ? 360.0 - d : d;
 }
 
-bool hasArrived(const CameraInfo& now, const CameraInfo& requested) {
-    return std::fabs(now.focusPointLatitude - requested.focusPointLatitude) <= kFocusTolerance &&
-           angleBetween(now.focusPointLongitude, requested.focusPointLongitude) <=
-               kFocusTolerance &&
+// Close enough that the corners read afterwards belong to the view the user sees.
+bool hasArrived(const CameraInfo& now, const CameraInfo& requested, const SettleTolerance& t) {
+    return std::fabs(now.focusPointLatitude - requested.focusPointLatitude) <= t.focusDegrees &&
+           angleBetween(now.focusPointLongitude, requested.focusPointLongitude) <= t.focusDegrees &&
            std::fabs(now.range - requested.range) <=
-               kRangeTolerance * std::fmax(std::fabs(requested.range), 1.0) &&
-           angleBetween(now.tilt, 0.0) <= kAngleTolerance &&
-           angleBetween(now.azimuth, 0.0) <= kAngleTolerance;
+               t.rangeMetres + t.rangeRelative * std::fmax(std::fabs(requested.range), 1.0) &&
+           angleBetween(now.tilt, 0.0) <= t.angleDegrees &&
+           angleBetween(now.azimuth, 0.0) <= t.angleDegrees;
 }
 
 // A number outside its range is as malformed as one that is no number: 1e300 degrees would
@@ -110,6 +105,7 @@ public:
     PointOnTerrain GetPointOnTerrainFromScreenCoords(double x, double y) override {
         return checked(app_->GetPointOnTerrainFromScreenCoords(x, y));
     }
+    SettleTolerance settleTolerance() const override { return app_->settleTolerance(); }
 
 private:
     template <typename T>
@@ -141,7 +137,7 @@ void levelCamera(ApplicationGE& app, GoogleEarthPlatform& platform) {
                         4.0);
 
     const auto deadline = platform.now() + kSettleBound;
-    while (!hasArrived(app.GetCamera(false), requested)) {
+    while (!hasArrived(app.GetCamera(false), requested, app.settleTolerance())) {
         if (platform.now() >= deadline)
             throw RuntimeError(error::AutomationError,
                                "Google Earth's camera did not come to look straight down with "
