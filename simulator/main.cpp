@@ -7,17 +7,20 @@
 #include "CameraMotion.h"
 #include "EarthView.h"
 #include "EarthWindow.h"
+#include "Version.h"
 
 // Starts over the example area of the georeferencing workflow, looking straight down.
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("earthsim"));
+    QApplication::setApplicationVersion(QStringLiteral(KARTOVEX_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("A stand-in for Google Earth: a 3-D globe that serves Google Earth's "
                        "automation operations on a local socket."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption serverName(
         QStringLiteral("server-name"),
         QStringLiteral("Name of the local socket to serve on (default %1).")

@@ -7,8 +7,8 @@
 
 // What Step 1 needs of Google Earth and of the window system, as one small interface.
 // Back ends: the simulator's local socket (sim/), Google Earth's COM automation server
-// (win/), and fakes in the tests. Every failure is thrown as a RuntimeError carrying
-// the error's number and description.
+// (win/), Google Earth's network link (link/), and fakes in the tests. Every failure is thrown as a
+// RuntimeError carrying the error's number and description.
 namespace kartovex {
 
 // ICameraInfoGE, read in this order: focus latitude, longitude, altitude, range; tilt
@@ -48,6 +48,15 @@ struct ScreenMetrics {
     double twipsPerPixelY = 15;
 };
 
+// How close the camera must come to a levelling request to count as arrived. A back end
+// whose camera reads back coarser says so, lest the wait never end.
+struct SettleTolerance {
+    double focusDegrees = 1e-6;  // about 0.1 m on the ground
+    double angleDegrees = 1e-4;  // tilt and azimuth
+    double rangeRelative = 1e-6;
+    double rangeMetres = 0;  // added to the relative part
+};
+
 // IApplicationGE for one press. Destroying it releases every object of the press.
 class ApplicationGE {
 public:
@@ -60,6 +69,7 @@ public:
     virtual ViewExtents GetViewExtents() = 0;
     // x from -1 (left) to 1 (right), y from -1 (bottom) to 1 (top) of the render window.
     virtual PointOnTerrain GetPointOnTerrainFromScreenCoords(double x, double y) = 0;
+    virtual SettleTolerance settleTolerance() const { return {}; }
 };
 
 class GoogleEarthPlatform {

@@ -6,6 +6,7 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "capture/DegreeMinute.h"
 #include "model/NumberText.h"
@@ -17,12 +18,10 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr auto kSettleBound = 10s;
+// The whole press: the settle wait and the few quick calls around it. Each call has its own
+// time-out in the back end, but a dozen slow answers would still hold the window too long.
+constexpr auto kPressBound = kSettleBound + 5s;
 constexpr auto kSettlePoll = 30ms;
-// Close enough that the corners read afterwards belong to the view the user sees: a
-// millionth of a degree is about 0.1 m on the ground.
-constexpr double kFocusTolerance = 1e-6;  // degrees
-constexpr double kAngleTolerance = 1e-4;  // degrees of tilt or azimuth
-constexpr double kRangeTolerance = 1e-6;  // relative
 constexpr double kKilometresPerDegreeOfLatitude = 111.0;
 
 // Screen size in pixels: W as Step 1 has always held it, single precision and unrounded;
@@ -51,39 +50,94 @@ double angleBetween(double a, double b) {
     return d > 180.0 ? 360.0 - d : d;
 }
 
-bool hasArrived(const CameraInfo& now, const CameraInfo& requested) {
-    return std::fabs(now.focusPointLatitude - requested.focusPointLatitude) <= kFocusTolerance &&
-           angleBetween(now.focusPointLongitude, requested.focusPointLongitude) <=
-               kFocusTolerance &&
+// Close enough that the corners read afterwards belong to the view the user sees.
+bool hasArrived(const CameraInfo& now, const CameraInfo& requested, const SettleTolerance& t) {
+    return std::fabs(now.focusPointLatitude - requested.focusPointLatitude) <= t.focusDegrees &&
+           angleBetween(now.focusPointLongitude, requested.focusPointLongitude) <= t.focusDegrees &&
            std::fabs(now.range - requested.range) <=
-               kRangeTolerance * std::fmax(std::fabs(requested.range), 1.0) &&
-           angleBetween(now.tilt, 0.0) <= kAngleTolerance &&
-           angleBetween(now.azimuth, 0.0) <= kAngleTolerance;
+               t.rangeMetres + t.rangeRelative * std::fmax(std::fabs(requested.range), 1.0) &&
+           angleBetween(now.tilt, 0.0) <= t.angleDegrees &&
+           angleBetween(now.azimuth, 0.0) <= t.angleDegrees;
 }
 
-double finite(double v, const char* what) {
-    if (!std::isfinite(v))
+// A number outside its range is as malformed as one that is no number: 1e300 degrees would
+// reach the read-outs and the table as 300-digit texts.
+double checked(double v, const char* what, double lowest, double highest) {
+    if (!(v >= lowest && v <= highest))
         throw RuntimeError(error::AutomationError, std::string("Google Earth answered a ") + what +
-                                                       " that is not a number");
+                                                       " that is no number in its range");
     return v;
 }
+
+double latitude(double v, const char* what) {
+    return checked(v, what, -90, 90);
+}
+
+double longitude(double v, const char* what) {
+    return checked(v, what, -180, 180);
+}
+
+// IApplicationGE with one deadline for the whole press, checked after every call: a call
+// that hangs cannot be interrupted from this thread, but no further call follows a late one.
+class PressDeadline : public ApplicationGE {
+public:
+    PressDeadline(std::unique_ptr<ApplicationGE> app, GoogleEarthPlatform& platform,
+                  std::chrono::steady_clock::time_point deadline)
+        : app_(std::move(app)), platform_(platform), deadline_(deadline) {}
+
+    void check() {
+        if (platform_.now() > deadline_)
+            throw RuntimeError(error::AutomationError,
+                               "Google Earth answered too slowly: the press was given up after " +
+                                   std::to_string(kPressBound.count()) + " seconds");
+    }
+    CameraInfo GetCamera(bool considerTerrain) override {
+        return checked(app_->GetCamera(considerTerrain));
+    }
+    void SetCameraParams(double latitude, double longitude, double altitude, int altitudeMode,
+                         double range, double tilt, double azimuth, double speed) override {
+        app_->SetCameraParams(latitude, longitude, altitude, altitudeMode, range, tilt, azimuth,
+                              speed);
+        check();
+    }
+    std::int32_t GetRenderHwnd() override { return checked(app_->GetRenderHwnd()); }
+    ViewExtents GetViewExtents() override { return checked(app_->GetViewExtents()); }
+    PointOnTerrain GetPointOnTerrainFromScreenCoords(double x, double y) override {
+        return checked(app_->GetPointOnTerrainFromScreenCoords(x, y));
+    }
+    SettleTolerance settleTolerance() const override { return app_->settleTolerance(); }
+
+private:
+    template <typename T>
+    T checked(T answer) {
+        check();
+        return answer;
+    }
+
+    std::unique_ptr<ApplicationGE> app_;
+    GoogleEarthPlatform& platform_;
+    std::chrono::steady_clock::time_point deadline_;
+};
 
 // SetCameraParams returns while the camera is still flying; corners read before it
 // arrives would register the picture to a view that is not the one on screen.
 void levelCamera(ApplicationGE& app, GoogleEarthPlatform& platform) {
     const CameraInfo camera = app.GetCamera(false);
     CameraInfo requested;
-    requested.focusPointLatitude = finite(camera.focusPointLatitude, "camera latitude");
-    requested.focusPointLongitude = finite(camera.focusPointLongitude, "camera longitude");
-    requested.focusPointAltitude = finite(camera.focusPointAltitude, "camera altitude");
-    requested.range = finite(camera.range, "camera range");
+    constexpr double kLargest = std::numeric_limits<double>::max();
+    requested.focusPointLatitude = latitude(camera.focusPointLatitude, "camera latitude");
+    requested.focusPointLongitude = longitude(camera.focusPointLongitude, "camera longitude");
+    requested.focusPointAltitude =
+        checked(camera.focusPointAltitude, "camera altitude", -kLargest, kLargest);
+    requested.range =
+        checked(camera.range, "camera range", std::numeric_limits<double>::denorm_min(), kLargest);
     constexpr int kRelativeToGround = 1;
     app.SetCameraParams(requested.focusPointLatitude, requested.focusPointLongitude,
                         requested.focusPointAltitude, kRelativeToGround, requested.range, 0.0, 0.0,
                         4.0);
 
     const auto deadline = platform.now() + kSettleBound;
-    while (!hasArrived(app.GetCamera(false), requested)) {
+    while (!hasArrived(app.GetCamera(false), requested, app.settleTolerance())) {
         if (platform.now() >= deadline)
             throw RuntimeError(error::AutomationError,
                                "Google Earth's camera did not come to look straight down with "
@@ -101,14 +155,14 @@ struct ViewReadOut {
 
 PointOnTerrain pointOnTerrain(ApplicationGE& app, double x, double y) {
     const PointOnTerrain p = app.GetPointOnTerrainFromScreenCoords(x, y);
-    finite(p.longitude, "longitude");
-    finite(p.latitude, "latitude");
+    longitude(p.longitude, "longitude");
+    latitude(p.latitude, "latitude");
     return p;
 }
 
 void readGeography(ApplicationGE& app, ViewReadOut& out) {
-    const double south = finite(app.GetViewExtents().south, "south edge latitude");
-    const double north = finite(app.GetViewExtents().north, "north edge latitude");
+    const double south = latitude(app.GetViewExtents().south, "south edge latitude");
+    const double north = latitude(app.GetViewExtents().north, "north edge latitude");
     out.label8 =
         "N-S DIS: " + text(std::fabs(north - south) * kKilometresPerDegreeOfLatitude) + " km";
 
@@ -160,16 +214,20 @@ void commit(MainWindowModel& form, ViewReadOut&& r) {
 }
 
 void capture(MainWindowModel& form, GoogleEarthPlatform& platform) {
+    const auto deadline = platform.now() + kPressBound;
     const ScreenSize screen = measureScreen(platform.screenMetrics());
     form.setCaption("Label4", text(screen.w) + " X " + text(static_cast<double>(screen.h)));
 
-    const std::unique_ptr<ApplicationGE> app = platform.connect();
-    if (!app)
+    std::unique_ptr<ApplicationGE> connected = platform.connect();
+    if (!connected)
         throw RuntimeError(error::CannotCreateObject, "Google Earth gave no application object");
-    levelCamera(*app, platform);
+    PressDeadline app(std::move(connected), platform, deadline);
+    app.check();
+    levelCamera(app, platform);
 
     WindowRect rect;
-    platform.getWindowRect(app->GetRenderHwnd(), rect);
+    platform.getWindowRect(app.GetRenderHwnd(), rect);
+    app.check();
     // In 64 bits: a rectangle from a confused window system must not overflow.
     const auto width = static_cast<std::int64_t>(rect.right) - rect.left;
     const auto height = static_cast<std::int64_t>(rect.bottom) - rect.top;
@@ -182,7 +240,7 @@ void capture(MainWindowModel& form, GoogleEarthPlatform& platform) {
     const bool fullScreen =
         static_cast<double>(screen.w) == static_cast<double>(width) && screen.h == rect.bottom;
     result.label7 = fullScreen ? "YES" : "NO";
-    readGeography(*app, result);
+    readGeography(app, result);
     commit(form, std::move(result));
 }
 
@@ -195,7 +253,7 @@ std::string failureText(const RuntimeError& e) {
 
 }  // namespace
 
-void runStep1(MainWindowModel& form, GoogleEarthPlatform& platform) {
+void runStep1(MainWindowModel& form, GoogleEarthPlatform& platform, Log& log) {
     if (form.step1Clicks < 2) ++form.step1Clicks;
     if (form.step1Clicks < 2)
         platform.messageBox("Open GoogleEarth first！Otherwise it will quit Automatically!",
@@ -204,6 +262,8 @@ void runStep1(MainWindowModel& form, GoogleEarthPlatform& platform) {
         capture(form, platform);
     } catch (const RuntimeError& e) {
         form.setCaption("Label7", "NO");
+        log.write(LogArea::Capture, "Step 1 failed with error " + std::to_string(e.number()) +
+                                        ": " + e.description());
         platform.messageBox(failureText(e), "Kartovex");
     }
 }

@@ -1,6 +1,7 @@
 #include "Deviation.h"
 
 #include <cmath>
+#include <numbers>
 
 #include "model/NumberText.h"
 
@@ -16,28 +17,41 @@ double minutesOfArc(double degreeMinutes) {
     return 60.0 * degrees + (degreeMinutes - 100.0 * degrees);
 }
 
-void calculateRow(MainWindowModel& form, const char* readOut, const char* input,
-                  const char* result) {
-    form.setCaption(result, deviationText(form.caption(readOut), form.text(input)));
-}
-
-}  // namespace
-
-std::string deviationText(const std::string& googleEarth, const std::string& mapInfo) {
-    const double d = std::abs(minutesOfArc(value(googleEarth)) - minutesOfArc(value(mapInfo))) *
-                     kMetresPerMinute;
+std::string deviationText(const std::string& googleEarth, const std::string& mapInfo,
+                          double metresPerMinute) {
+    const double d =
+        std::abs(minutesOfArc(value(googleEarth)) - minutesOfArc(value(mapInfo))) * metresPerMinute;
     if (!std::isfinite(d)) return "out of range";
     return formatMask(d, 2) + " m";
 }
 
+}  // namespace
+
+std::string northSouthDeviation(const std::string& googleEarth, const std::string& mapInfo) {
+    return deviationText(googleEarth, mapInfo, kMetresPerMinute);
+}
+
+std::string eastWestDeviation(const std::string& googleEarth, const std::string& mapInfo,
+                              const std::string& latitude) {
+    // Meridians draw together towards the poles.
+    constexpr double kRadiansPerMinute = std::numbers::pi / (180.0 * 60.0);
+    return deviationText(
+        googleEarth, mapInfo,
+        kMetresPerMinute * std::cos(minutesOfArc(value(latitude)) * kRadiansPerMinute));
+}
+
 void calculateUpperLeft(MainWindowModel& form) {
-    calculateRow(form, "zuoshanglong", "Text1", "zuoshangpianchax");
-    calculateRow(form, "zuoshanglat", "Text2", "zuoshangpianchay");
+    form.setCaption("zuoshangpianchax", eastWestDeviation(form.caption("zuoshanglong"),
+                                                          form.text("Text1"), form.text("Text2")));
+    form.setCaption("zuoshangpianchay",
+                    northSouthDeviation(form.caption("zuoshanglat"), form.text("Text2")));
 }
 
 void calculateLowerRight(MainWindowModel& form) {
-    calculateRow(form, "youxialong", "Text3", "youxiapianchax");
-    calculateRow(form, "youxialat", "Text4", "youxiapianchay");
+    form.setCaption("youxiapianchax", eastWestDeviation(form.caption("youxialong"),
+                                                        form.text("Text3"), form.text("Text4")));
+    form.setCaption("youxiapianchay",
+                    northSouthDeviation(form.caption("youxialat"), form.text("Text4")));
 }
 
 }  // namespace kartovex

@@ -5,8 +5,11 @@
 namespace kartovex {
 
 // Metres between two coordinates in the packed degree-minute form (degrees × 100 plus
-// minutes), counted at 1850 m per minute of arc on both axes.
-std::string deviationText(const std::string& googleEarth, const std::string& mapInfo);
+// minutes): a minute of latitude counts 1850 m, a minute of longitude 1850 m × cos(latitude).
+std::string northSouthDeviation(const std::string& googleEarth, const std::string& mapInfo);
+// `latitude` in the same packed form, as the corner's MapInfo latitude box holds it.
+std::string eastWestDeviation(const std::string& googleEarth, const std::string& mapInfo,
+                              const std::string& latitude);
 
 // The two "Calt" buttons: the longitude row of their corner, then the latitude row.
 void calculateUpperLeft(MainWindowModel& form);   // Command4

@@ -4,6 +4,7 @@
 #include <exception>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "GstFile.h"
@@ -51,6 +52,40 @@ std::string message(const Failure& failure, const std::vector<std::string>& writ
     if (written.empty()) return text + "\nNo file was written.";
     for (const auto& path : written) text += "\nWritten: " + shown(path);
     return text;
+}
+
+bool isOutputExtension(std::string_view fileName) {
+    const std::size_t dot = fileName.rfind('.');
+    if (dot == std::string_view::npos) return false;
+    std::string extension(fileName.substr(dot + 1));
+    for (char& c : extension)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return extension == "tab" || extension == "gst";
+}
+
+// Refuses a picked name that would make the table and geoset land on the wrong file or
+// name another picture than the one picked.
+void refuseMisleadingName(const std::string& path, const std::string& folderPrefix,
+                          const std::string& fileName) {
+    const auto refuse = [](const std::string& name, const char* why) {
+        throw RuntimeError(error::InvalidArgument, "Refused file name: " + name + "\nIt " + why);
+    };
+    // Only a forward-slash path can hold a backslash inside a name; MapInfo would take the
+    // part before it for a folder, and the table would name a file that does not exist.
+    const std::size_t slash = path.rfind('/');
+    if (slash != std::string::npos && path.find('\\', slash) != std::string::npos)
+        refuse(path.substr(slash + 1),
+               "holds a backslash, which MapInfo reads as a folder separator.");
+    // A colon after the last folder separator (legal in a Linux name) would end the folder
+    // prefix inside the file name and name both files wrongly.
+    if (folderPrefix + fileName != path)
+        refuse(fileName, "holds a colon, which would name the files wrongly.");
+    // The table or geoset would then be written over the picture itself: the outputs are
+    // named bare name + extension, so only such an extension makes their path the picked one.
+    if (isOutputExtension(fileName))
+        refuse(fileName,
+               "has the extension of the table or the geoset, so writing them would destroy the "
+               "picture.");
 }
 
 }  // namespace
@@ -105,13 +140,8 @@ void Step2Command::writeFiles() {
                 });
         NamesInFiles names;
         attempt("The table and geoset cannot be named after the picked file.", [&] {
+            refuseMisleadingName(path, form_.folderPrefix, fileName);
             names = namesInFiles(fileName, form_.bareName, services_.codePage);
-            // A colon after the last folder separator (legal in a Linux name) would end the
-            // folder prefix inside the file name and name both files wrongly.
-            if (form_.folderPrefix + fileName != path)
-                throw RuntimeError(error::InvalidArgument,
-                                   "Refused file name: " + fileName +
-                                       "\nIt holds a colon, which would name the files wrongly.");
         });
 
         const std::string tabPath = form_.folderPrefix + form_.bareName + ".tab";

@@ -1,6 +1,7 @@
 #include "Form3.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
 #include <QLabel>
@@ -20,6 +21,9 @@ namespace {
 // The picture's size as its header gives it. Only a format whose header cannot tell its
 // size is decoded to learn it.
 QSize measure(const QString& path) {
+    // Opening a FIFO or a device may wait for good for a writer; a picture is a regular file.
+    if (const QFileInfo info(path); info.exists() && !info.isFile())
+        invalidPicture(QStringLiteral("not a regular file"));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) invalidPicture(file.errorString());
     QImageReader reader(&file);
@@ -30,6 +34,12 @@ QSize measure(const QString& path) {
         invalidPicture(reader.error() == QImageReader::UnknownError
                            ? QStringLiteral("no size could be read from its header")
                            : reader.errorString());
+    // The four control points sit on the corner pixels, which must be four different pixels.
+    if (size.width() < 2 || size.height() < 2)
+        invalidPicture(QStringLiteral("%1 x %2 pixels: the corners of a picture narrower or lower "
+                                      "than 2 pixels cannot be told apart")
+                           .arg(size.width())
+                           .arg(size.height()));
     return size;
 }
 

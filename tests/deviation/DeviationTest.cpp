@@ -25,19 +25,26 @@ TEST(Deviation, MetresBetweenDegreeMinuteValues) {
         {"-30", "-29.9", "185.00 m"},
     };
     for (const auto& r : rows)
-        EXPECT_EQ(deviationText(r.readOut, r.input), r.expected) << r.readOut << " / " << r.input;
+        EXPECT_EQ(northSouthDeviation(r.readOut, r.input), r.expected)
+            << r.readOut << " / " << r.input;
+}
+
+TEST(Deviation, AMinuteOfLongitudeShrinksWithTheCosineOfTheMapInfoLatitude) {
+    for (const Row& r : {Row{"", "", "185.00 m"}, Row{"", "0", "185.00 m"},
+                         Row{"", "3500", "151.54 m"}, Row{"", "6500", "78.18 m"}})
+        EXPECT_EQ(eastWestDeviation("11030.5", "11030.4", r.input), r.expected) << r.input;
 }
 
 TEST(Deviation, AcrossAWholeDegreeCountsMinutesOfArc) {
-    EXPECT_EQ(deviationText("11059.9", "11100.1"), "370.00 m");
-    EXPECT_EQ(deviationText("11100.1", "11059.9"), "370.00 m");
-    EXPECT_EQ(deviationText("-11059.9", "-11100.1"), "370.00 m");
+    EXPECT_EQ(northSouthDeviation("11059.9", "11100.1"), "370.00 m");
+    EXPECT_EQ(northSouthDeviation("11100.1", "11059.9"), "370.00 m");
+    EXPECT_EQ(northSouthDeviation("-11059.9", "-11100.1"), "370.00 m");
 }
 
 TEST(Deviation, NumbersBeyondTheDoubleRangeShowAShortText) {
-    EXPECT_EQ(deviationText("11030.5", "1E400"), "out of range");
-    EXPECT_EQ(deviationText("1E308", "-1E308"), "out of range");
-    EXPECT_EQ(deviationText("-1E400", "1E400"), "out of range");
+    EXPECT_EQ(northSouthDeviation("11030.5", "1E400"), "out of range");
+    EXPECT_EQ(northSouthDeviation("1E308", "-1E308"), "out of range");
+    EXPECT_EQ(northSouthDeviation("-1E400", "1E400"), "out of range");
 }
 
 TEST(Deviation, EachButtonWritesItsOwnCornerOnly) {
@@ -48,14 +55,14 @@ TEST(Deviation, EachButtonWritesItsOwnCornerOnly) {
     form.setText("Text2", "3954.2");
     form.setCaption("youxiapianchax", "kept");
     calculateUpperLeft(form);
-    EXPECT_EQ(form.caption("zuoshangpianchax"), "185.00 m");
+    EXPECT_EQ(form.caption("zuoshangpianchax"), "141.92 m");  // at 39° 54.2′ N
     EXPECT_EQ(form.caption("zuoshangpianchay"), "370.00 m");
     EXPECT_EQ(form.caption("youxiapianchax"), "kept");
 
     calculateLowerRight(form);
     EXPECT_EQ(form.caption("youxiapianchax"), "0.00 m");
     EXPECT_EQ(form.caption("youxiapianchay"), "0.00 m");
-    EXPECT_EQ(form.caption("zuoshangpianchax"), "185.00 m");
+    EXPECT_EQ(form.caption("zuoshangpianchax"), "141.92 m");
 }
 
 }  // namespace

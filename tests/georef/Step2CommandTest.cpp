@@ -162,6 +162,12 @@ TEST(Step2, EveryFailureSaysWhatFailedAndWhatWasWritten) {
         {"/maps/\u20ac.jpg", "", 0,
          "It holds the character \"\u20ac\", which the table's code page 936 (Simplified "
          "Chinese) lacks.\nNo file was written."},
+        {"/maps/photo.jpg.TAB", "", 0,
+         "Refused file name: photo.jpg.TAB\nIt has the extension of the table or the geoset, so "
+         "writing them would destroy the picture.\nNo file was written."},
+        {"/maps/survey\\area.jpg", "", 0,
+         "Refused file name: survey\\area.jpg\nIt holds a backslash, which MapInfo reads as a "
+         "folder separator.\nNo file was written."},
         {"/maps/a:b.jpg", "", 0,
          "Refused file name: a:b.jpg\nIt holds a colon, which would name the files wrongly.\n"
          "No file was written."},

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QApplication>
 #include <QBuffer>
-#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -72,11 +72,13 @@ Form3* openProbeWindow() {
 // What is measured comes from the header alone; what is not a picture keeps the last extents.
 TEST(Form3, MeasuresThePictureFromItsHeaderOrSaysWhyNot) {
     Pictures pictures;
-    QDir(pictures.path("")).mkdir("x.jpg");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pictures.path("x.jpg")).constData(), 0600), 0);
     const QByteArray jpeg = encoded(1280, 1024, "JPG");
     const std::pair<QString, std::string> rows[] = {
         {pictures.put("area.jpg", jpeg), "1279 1023"},
-        {pictures.put("one.jpg", encoded(1, 1, "JPG")), "0 0"},
+        {pictures.put("line.jpg", jpegClaiming(65500, 1)),
+         "Invalid picture (65500 x 1 pixels: the corners of a picture narrower or lower than 2 "
+         "pixels cannot be told apart)"},
         {pictures.put("area.png", encoded(3, 2, "PNG")), "2 1"},
         {pictures.put("area.bmp", encoded(5, 7, "BMP")), "4 6"},
         {pictures.put("huge.jpg", jpegClaiming(65500, 65500)), "65499 65499"},
@@ -86,7 +88,7 @@ TEST(Form3, MeasuresThePictureFromItsHeaderOrSaysWhyNot) {
         {pictures.put("random.jpg", randomBytes()), "Invalid picture (Unsupported image format)"},
         {pictures.put("cut.jpg", jpeg.left(20)),
          "Invalid picture (no size could be read from its header)"},
-        {pictures.path("x.jpg"), "Invalid picture (file to open is a directory)"},
+        {pictures.path("x.jpg"), "Invalid picture (not a regular file)"},
     };
     for (const auto& [path, result] : rows) {
         Module1 module{"639", "479"};

@@ -1,20 +1,15 @@
 #include "SimulatorGoogleEarth.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <QThread>
 #include <cmath>
 
 #include "SimulatorApplicationGE.h"
 #include "SimulatorConnection.h"
+#include "capture/qt/PhysicalScreen.h"
 #include "model/RuntimeError.h"
+#include "model/qt/QtLog.h"
 
 namespace kartovex {
-
-namespace {
-// Twips per pixel of the 96 dots-per-inch display that physical pixels are counted on.
-constexpr double kTwipsPerPixel = 15.0;
-}  // namespace
 
 SimulatorGoogleEarth::SimulatorGoogleEarth(MessageBoxService& messages, QString serverName,
                                            std::chrono::milliseconds timeout)
@@ -25,16 +20,7 @@ std::unique_ptr<ApplicationGE> SimulatorGoogleEarth::connect() {
 }
 
 ScreenMetrics SimulatorGoogleEarth::screenMetrics() {
-    ScreenMetrics metrics;
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen == nullptr) return metrics;
-    // Physical pixels, as a screenshot counts them, also on a display scaled above 100 %.
-    const qreal ratio = screen->devicePixelRatio();
-    metrics.widthTwips = std::round(screen->geometry().width() * ratio) * kTwipsPerPixel;
-    metrics.heightTwips = std::round(screen->geometry().height() * ratio) * kTwipsPerPixel;
-    metrics.twipsPerPixelX = kTwipsPerPixel;
-    metrics.twipsPerPixelY = kTwipsPerPixel;
-    return metrics;
+    return physicalScreenMetrics();
 }
 
 bool SimulatorGoogleEarth::getWindowRect(std::int32_t hwnd, WindowRect& rect) {
@@ -52,7 +38,9 @@ bool SimulatorGoogleEarth::getWindowRect(std::int32_t hwnd, WindowRect& rect) {
         }
         rect = r;
         return true;
-    } catch (const RuntimeError&) {
+    } catch (const RuntimeError& e) {
+        qCInfo(captureLog).noquote() << "GetWindowRect failed with error" << e.number() << "-"
+                                     << QString::fromStdString(e.description());
         return false;
     }
 }

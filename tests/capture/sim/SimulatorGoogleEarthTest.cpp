@@ -1,5 +1,8 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
 
 #include <QCoreApplication>
 #include <QLocalServer>
@@ -21,7 +24,10 @@ namespace {
 using namespace std::chrono_literals;
 using testing::errorOf;
 
+// For calls that are meant to time out. A simulator that is meant to answer gets all the
+// time a loaded machine may need: under the sanitizers its first frames take seconds.
 constexpr std::chrono::milliseconds kShortTimeout = 800ms;
+constexpr std::chrono::milliseconds kPatientTimeout = 30s;
 
 QString uniqueServerName() {
     static int count = 0;
@@ -34,9 +40,16 @@ QString uniqueServerName() {
 // test runner sets the offscreen platform for every test and the child inherits it.
 class RunningSimulator {
 public:
-    explicit RunningSimulator(bool windowed = false) : name(uniqueServerName()) {
+    // `openFiles`: the simulator's limit of file descriptors, if not the default.
+    explicit RunningSimulator(bool windowed = false, rlim_t openFiles = 0)
+        : name(uniqueServerName()) {
         QStringList arguments{QStringLiteral("--server-name"), name};
         if (windowed) arguments << QStringLiteral("--windowed");
+        if (openFiles > 0)
+            process.setChildProcessModifier([openFiles] {
+                const rlimit limit{openFiles, openFiles};
+                ::setrlimit(RLIMIT_NOFILE, &limit);
+            });
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process.start(QStringLiteral(EARTHSIM_PATH), arguments);
         ready = process.waitForStarted(10000) && waitUntilServing();
@@ -88,7 +101,7 @@ TEST_F(SimulatorGoogleEarthTest, WithoutARunningSimulatorConnectingFailsWith429)
 TEST_F(SimulatorGoogleEarthTest, FullScreenTheRenderWindowCoversTheScreenInPhysicalPixels) {
     RunningSimulator simulator;
     ASSERT_TRUE(simulator.ready);
-    SimulatorGoogleEarth earth(messages, simulator.name, kShortTimeout);
+    SimulatorGoogleEarth earth(messages, simulator.name, kPatientTimeout);
     const ScreenMetrics screen = earth.screenMetrics();
     EXPECT_EQ(screen.twipsPerPixelX, 15);
     EXPECT_EQ(screen.twipsPerPixelY, 15);
@@ -109,7 +122,7 @@ TEST_F(SimulatorGoogleEarthTest, FullScreenTheRenderWindowCoversTheScreenInPhysi
 TEST_F(SimulatorGoogleEarthTest, InAWindowTheToolBarLeavesTheViewShortOfTheScreensTop) {
     RunningSimulator simulator(true);
     ASSERT_TRUE(simulator.ready);
-    SimulatorGoogleEarth earth(messages, simulator.name, kShortTimeout);
+    SimulatorGoogleEarth earth(messages, simulator.name, kPatientTimeout);
     WindowRect rect;
     ASSERT_TRUE(earth.getWindowRect(earth.connect()->GetRenderHwnd(), rect));
     EXPECT_GT(rect.top, 0);
@@ -119,7 +132,7 @@ TEST_F(SimulatorGoogleEarthTest, InAWindowTheToolBarLeavesTheViewShortOfTheScree
 TEST_F(SimulatorGoogleEarthTest, AtSpeedFiveTheCameraJumpsAtSpeedFourItFliesThenSettles) {
     RunningSimulator simulator;
     ASSERT_TRUE(simulator.ready);
-    SimulatorGoogleEarth earth(messages, simulator.name, kShortTimeout);
+    SimulatorGoogleEarth earth(messages, simulator.name, kPatientTimeout);
     auto app = earth.connect();
     app->SetCameraParams(34.6, 112.5, 0, 1, 9000, 45, -60, 5.0);
     const CameraInfo before = app->GetCamera(false);
@@ -170,9 +183,9 @@ TEST_F(SimulatorGoogleEarthTest, ASimulatorKilledMidPressFailsTheNextCall) {
 TEST_F(SimulatorGoogleEarthTest, ASimulatorThatStopsAnsweringFailsEachCallAfterItsTimeOut) {
     RunningSimulator simulator;
     ASSERT_TRUE(simulator.ready);
+    SimulatorGoogleEarth(messages, simulator.name, kPatientTimeout).connect()->GetCamera(false);
     SimulatorGoogleEarth earth(messages, simulator.name, kShortTimeout);
     auto app = earth.connect();
-    app->GetCamera(false);
     // A pid of 0 would stop the whole process group, the test runner included.
     ASSERT_GT(simulator.pid(), 0);
     ASSERT_EQ(::kill(simulator.pid(), SIGSTOP), 0);
@@ -185,6 +198,40 @@ TEST_F(SimulatorGoogleEarthTest, ASimulatorThatStopsAnsweringFailsEachCallAfterI
     WindowRect rect;
     EXPECT_FALSE(earth.getWindowRect(1, rect));
     ::kill(simulator.pid(), SIGCONT);
+}
+
+TEST_F(SimulatorGoogleEarthTest, ClientsThatHoldTheirConnectionsCannotStopTheSimulatorServing) {
+    RunningSimulator simulator(false, 64);
+    ASSERT_TRUE(simulator.ready);
+    SimulatorGoogleEarth earth(messages, simulator.name, kPatientTimeout);
+    std::vector<std::unique_ptr<ApplicationGE>> held;
+    for (int i = 0; i < 100; ++i) {
+        try {
+            held.push_back(earth.connect());
+            held.back()->GetRenderHwnd();  // served, or refused
+        } catch (const RuntimeError&) {
+        }
+    }
+    held.clear();
+    EXPECT_NO_THROW(earth.connect()->GetCamera(false));
+}
+
+TEST_F(SimulatorGoogleEarthTest, AClientThatNeverReadsItsAnswersIsCutOff) {
+    RunningSimulator simulator;
+    ASSERT_TRUE(simulator.ready);
+    QLocalSocket client;
+    client.connectToServer(simulator.name);
+    ASSERT_TRUE(client.waitForConnected(10000));
+    // Plain blocking sends, so that nothing on this side reads the answers.
+    const int fd = static_cast<int>(client.socketDescriptor());
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    const timeval patience{10, 0};
+    ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &patience, sizeof patience);
+    const QByteArray lineFeeds(64 * 1024, '\n');
+    int sent = 0;
+    while (sent < 32 && ::send(fd, lineFeeds.constData(), lineFeeds.size(), MSG_NOSIGNAL) > 0)
+        ++sent;
+    EXPECT_LT(sent, 32) << "2 MiB of requests taken while no answer was read";
 }
 
 // A stand-in simulator on its own thread that answers the first request line with the given

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace kartovex {
+
+// What the program's options ask for. An option another part of the program adds is a
+// field here, with its default, plus its few lines in CommandLine.cpp.
+struct Options {};
+
+// The command line, read before any window (or display) exists: either the options to
+// run with, or a text to show and the code to exit with (help, version, a bad option).
+struct CommandLine {
+    Options options;
+    std::optional<int> exitCode;
+    QString text;
+
+    static CommandLine parse(const QStringList& arguments);
+
+    // The text on standard output (exit code 0) or standard error; on Windows, where a
+    // program without a console has neither, in a message box.
+    void show() const;
+};
+
+}  // namespace kartovex
