@@ -7,6 +7,7 @@
 #include "CameraMotion.h"
 #include "EarthView.h"
 #include "EarthWindow.h"
+#include "NetworkLinkClient.h"
 #include "Version.h"
 
 // Starts over the example area of the georeferencing workflow, looking straight down.
@@ -28,8 +29,13 @@ int main(int argc, char* argv[]) {
         QStringLiteral("name"), QLatin1String(AutomationServer::kDefaultName));
     const QCommandLineOption windowed(QStringLiteral("windowed"),
                                       QStringLiteral("Start in a window instead of full screen."));
+    const QCommandLineOption open(
+        QStringLiteral("open"),
+        QStringLiteral("Open a KML file and refresh its network link, as Google Earth does."),
+        QStringLiteral("file"));
     parser.addOption(serverName);
     parser.addOption(windowed);
+    parser.addOption(open);
     parser.process(app);
 
     earthsim::Camera start;
@@ -45,12 +51,18 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "earthsim: %s\n", qPrintable(error));
         return 1;
     }
+    NetworkLinkClient link(motion, window.view());
+    window.offerOpen(link);
 
     window.resize(1024, 768);
     if (parser.isSet(windowed)) {
         window.show();
     } else {
         window.toggleFullScreen();
+    }
+    if (parser.isSet(open) && !link.open(parser.value(open), error)) {
+        std::fprintf(stderr, "earthsim: %s\n", qPrintable(error));
+        return 1;
     }
     return QApplication::exec();
 }

@@ -1,7 +1,7 @@
 #include "ViewQuery.h"
 
-#include <cmath>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <string_view>
 #include <utility>
@@ -26,7 +26,9 @@ std::string encoded(const std::string& s) {
     static const char* hex = "0123456789ABCDEF";
     std::string out;
     for (const unsigned char c : s) {
-        const bool safe = std::isalnum(c) != 0 || std::string_view("-._~=&,[]").find(static_cast<char>(c)) != std::string_view::npos;
+        const bool safe =
+            std::isalnum(c) != 0 ||
+            std::string_view("-._~=&,[]").find(static_cast<char>(c)) != std::string_view::npos;
         if (safe) {
             out += static_cast<char>(c);
         } else {
@@ -46,9 +48,9 @@ std::string viewQuery(const std::string& viewFormat, const ViewGeometry& view) {
     const Vec3 eye = view.pose().eye;
     const GeoPoint camera = geoPointOf(eye);
     const double horizontalFov = kHorizontalFieldOfView;
-    const double verticalFov = 2.0 * std::atan(std::tan(horizontalFov / 2 * kDegree) *
-                                               view.height() / view.width()) /
-                               kDegree;
+    const double verticalFov =
+        2.0 * std::atan(std::tan(horizontalFov / 2 * kDegree) * view.height() / view.width()) /
+        kDegree;
     const std::vector<std::pair<std::string, std::string>> values{
         {"[bboxWest]", number(b.west, 14)},
         {"[bboxSouth]", number(b.south, 14)},

@@ -18,7 +18,7 @@ int main(int argc, char* argv[]) {
     }
 
     QApplication application(argc, argv);
-    kartovex::Program program;
+    kartovex::Program program(commandLine.options);
     program.start();
     return application.exec();
 }

@@ -28,8 +28,8 @@ double worstPixels(const earthsim::Camera& camera) {
             const PointOnTerrain p = reported.pointOnTerrain(x, y);
             double sx = 0, sy = 0;
             if (!view.project(earthsim::pointAt(p.latitude, p.longitude, 0), sx, sy)) return 1e9;
-            worst = std::max(worst, std::hypot((sx - x) * view.width() / 2,
-                                               (sy - y) * view.height() / 2));
+            worst = std::max(worst,
+                             std::hypot((sx - x) * view.width() / 2, (sy - y) * view.height() / 2));
         }
     }
     return worst;
