@@ -2,6 +2,7 @@
 
 #include <QLocalServer>
 #include <QObject>
+#include <QTimer>
 
 class AutomationRequests;
 
@@ -14,6 +15,11 @@ public:
     static constexpr const char* kDefaultName = "kartovex-google-earth";
     // Longest request line; a longer one ends its connection.
     static constexpr qsizetype kMaxLine = 64 * 1024;
+    // Connections served at once; more are closed as they come, so that clients that
+    // never hang up cannot use up the process's file descriptors.
+    static constexpr int kMaxConnections = 32;
+    // Answers a client may leave unread; past this its connection is closed.
+    static constexpr qint64 kMaxUnsent = 1024 * 1024;
 
     AutomationServer(AutomationRequests& requests, QObject* parent = nullptr);
 
@@ -25,5 +31,9 @@ private:
     void serve(QLocalSocket* socket);
 
     AutomationRequests& requests_;
+    int connections_ = 0;  // outlives the server, whose sockets count themselves out
     QLocalServer server_;
+    QString name_;
+    // A failed accept makes QLocalServer close and remove its socket without a signal.
+    QTimer listening_;
 };

@@ -10,6 +10,7 @@
 #include "capture/Step1Command.h"
 #include "capture/link/qt/LinkGoogleEarth.h"
 #include "capture/sim/SimulatorGoogleEarth.h"
+#include "model/Log.h"
 #include "model/NumberText.h"
 #include "model/RuntimeError.h"
 
@@ -74,6 +75,7 @@ class LinkEndToEnd : public ::testing::Test {
 protected:
     QTemporaryDir folder;
     RecordedMessages messages;
+    NoLog log;
     LinkGoogleEarth link{messages, folder.path(), 0};
 };
 
@@ -85,12 +87,12 @@ TEST_F(LinkEndToEnd, FullScreenLevelsTheViewAndGivesYesAndTheSocketsReadOuts) {
     socket.connect()->SetCameraParams(34.67, 112.58, 0, 1, 12000, 30, 20, 5);
     QThread::sleep(1);
     MainWindowModel viaLink, viaSocket;
-    runStep1(viaLink, link);
+    runStep1(viaLink, link, log);
     ASSERT_EQ(messages.texts.size(), 1u);  // the first-use warning only
     EXPECT_EQ(viaLink.caption("Label7"), "YES");
     EXPECT_EQ(socket.connect()->GetCamera(false).tilt, 0);
 
-    runStep1(viaSocket, socket);
+    runStep1(viaSocket, socket, log);
     ASSERT_EQ(viaSocket.caption("Label7"), "YES");
     EXPECT_EQ(viaLink.caption("Label5"), viaSocket.caption("Label5"));
     // Half a pixel on the ground of the simulator's start view: 12 km across 60 degrees.
@@ -110,7 +112,7 @@ TEST_F(LinkEndToEnd, WindowedGivesNo) {
     LinkedSimulator simulator(link, true);
     ASSERT_TRUE(reported(link));
     MainWindowModel form;
-    runStep1(form, link);
+    runStep1(form, link, log);
     ASSERT_EQ(messages.texts.size(), 1u);
     EXPECT_EQ(form.caption("Label7"), "NO");
 }
@@ -121,7 +123,7 @@ TEST_F(LinkEndToEnd, AClosedSimulatorFailsThePressAfterTheStalenessBound) {
     simulator.stop();
     QThread::sleep(LinkApplicationGE::kStaleAfter.count() + 1);
     MainWindowModel form;
-    runStep1(form, link);
+    runStep1(form, link, log);
     ASSERT_EQ(messages.texts.size(), 2u);
     EXPECT_NE(messages.texts[1].find("Google Earth was closed"), std::string::npos);
     EXPECT_NE(messages.texts[1].find(link.linkFile().toStdString()), std::string::npos);

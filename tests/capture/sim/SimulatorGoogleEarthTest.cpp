@@ -1,5 +1,8 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
 
 #include <QCoreApplication>
 #include <QLocalServer>
@@ -52,9 +55,16 @@ RuntimeError errorOf(Call call) {
 // test runner sets the offscreen platform for every test and the child inherits it.
 class RunningSimulator {
 public:
-    explicit RunningSimulator(bool windowed = false) : name(uniqueServerName()) {
+    // `openFiles`: the simulator's limit of file descriptors, if not the default.
+    explicit RunningSimulator(bool windowed = false, rlim_t openFiles = 0)
+        : name(uniqueServerName()) {
         QStringList arguments{QStringLiteral("--server-name"), name};
         if (windowed) arguments << QStringLiteral("--windowed");
+        if (openFiles > 0)
+            process.setChildProcessModifier([openFiles] {
+                const rlimit limit{openFiles, openFiles};
+                ::setrlimit(RLIMIT_NOFILE, &limit);
+            });
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process.start(QStringLiteral(EARTHSIM_PATH), arguments);
         ready = process.waitForStarted(10000) && waitUntilServing();
@@ -201,6 +211,40 @@ TEST_F(SimulatorGoogleEarthTest, ASimulatorThatStopsAnsweringFailsEachCallAfterI
     WindowRect rect;
     EXPECT_FALSE(earth.getWindowRect(1, rect));
     ::kill(simulator.pid(), SIGCONT);
+}
+
+TEST_F(SimulatorGoogleEarthTest, ClientsThatHoldTheirConnectionsCannotStopTheSimulatorServing) {
+    RunningSimulator simulator(false, 64);
+    ASSERT_TRUE(simulator.ready);
+    SimulatorGoogleEarth earth(messages, simulator.name, kPatientTimeout);
+    std::vector<std::unique_ptr<ApplicationGE>> held;
+    for (int i = 0; i < 100; ++i) {
+        try {
+            held.push_back(earth.connect());
+            held.back()->GetRenderHwnd();  // served, or refused
+        } catch (const RuntimeError&) {
+        }
+    }
+    held.clear();
+    EXPECT_NO_THROW(earth.connect()->GetCamera(false));
+}
+
+TEST_F(SimulatorGoogleEarthTest, AClientThatNeverReadsItsAnswersIsCutOff) {
+    RunningSimulator simulator;
+    ASSERT_TRUE(simulator.ready);
+    QLocalSocket client;
+    client.connectToServer(simulator.name);
+    ASSERT_TRUE(client.waitForConnected(10000));
+    // Plain blocking sends, so that nothing on this side reads the answers.
+    const int fd = static_cast<int>(client.socketDescriptor());
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    const timeval patience{10, 0};
+    ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &patience, sizeof patience);
+    const QByteArray lineFeeds(64 * 1024, '\n');
+    int sent = 0;
+    while (sent < 32 && ::send(fd, lineFeeds.constData(), lineFeeds.size(), MSG_NOSIGNAL) > 0)
+        ++sent;
+    EXPECT_LT(sent, 32) << "2 MiB of requests taken while no answer was read";
 }
 
 // A stand-in simulator on its own thread that answers the first request line with the given
