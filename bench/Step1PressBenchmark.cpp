@@ -26,8 +26,9 @@ void BM_Step1PressAgainstSimulator(benchmark::State& state) {
     NoMessages messages;
     kartovex::SimulatorGoogleEarth earth(messages, serverName());
     kartovex::MainWindowModel form;
-    kartovex::runStep1(form, earth);  // levels the camera and waits for it
-    for (auto _ : state) kartovex::runStep1(form, earth);
+    kartovex::NoLog log;
+    kartovex::runStep1(form, earth, log);  // levels the camera and waits for it
+    for (auto _ : state) kartovex::runStep1(form, earth, log);
 }
 BENCHMARK(BM_Step1PressAgainstSimulator)->Unit(benchmark::kMillisecond);
 

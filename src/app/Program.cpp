@@ -51,7 +51,7 @@ void Program::openMainWindow() {
     // The dialog belongs to the main window so that it opens above it.
     chooser_ = std::make_unique<QtFileChooser>(form2_);
     form2_->setCommand("Command1", [this, &form] {
-        runner_.run([this, &form] { runStep1(form, *googleEarth_); });
+        runner_.run([this, &form] { runStep1(form, *googleEarth_, log_); });
     });
     form2_->setCommand("Command2", [this, &form] {
         runner_.run([this, &form] {

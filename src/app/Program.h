@@ -9,6 +9,7 @@
 #include "georef/CodePage936.h"
 #include "georef/qt/QtFileSaver.h"
 #include "model/MainWindowModel.h"
+#include "model/qt/QtLog.h"
 #include "ui/Form2.h"
 #include "ui/Form3Probe.h"
 #include "ui/QtFileChooser.h"
@@ -34,6 +35,7 @@ private:
     void openMainWindow();
 
     QtMessageBox messages_;
+    QtLog log_;
     CommandRunner runner_;
     std::unique_ptr<GoogleEarthPlatform> googleEarth_;
     std::unique_ptr<CodePage936> codePage_;

@@ -1,8 +1,10 @@
 #include <QApplication>
+#include <QStandardPaths>
 
 #include "CommandLine.h"
 #include "Program.h"
 #include "Version.h"
+#include "model/qt/QtLog.h"
 
 int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("Kartovex"));
@@ -18,6 +20,11 @@ int main(int argc, char* argv[]) {
     }
 
     QApplication application(argc, argv);
+#ifdef _WIN32
+    // No console shows the log there.
+    kartovex::alsoLogTo(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
+                        QStringLiteral("/kartovex.log"));
+#endif
     kartovex::Program program;
     program.start();
     return application.exec();

@@ -253,7 +253,7 @@ std::string failureText(const RuntimeError& e) {
 
 }  // namespace
 
-void runStep1(MainWindowModel& form, GoogleEarthPlatform& platform) {
+void runStep1(MainWindowModel& form, GoogleEarthPlatform& platform, Log& log) {
     if (form.step1Clicks < 2) ++form.step1Clicks;
     if (form.step1Clicks < 2)
         platform.messageBox("Open GoogleEarth first！Otherwise it will quit Automatically!",
@@ -262,6 +262,8 @@ void runStep1(MainWindowModel& form, GoogleEarthPlatform& platform) {
         capture(form, platform);
     } catch (const RuntimeError& e) {
         form.setCaption("Label7", "NO");
+        log.write(LogArea::Capture, "Step 1 failed with error " + std::to_string(e.number()) +
+                                        ": " + e.description());
         platform.messageBox(failureText(e), "Kartovex");
     }
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "capture/GoogleEarth.h"
+#include "model/Log.h"
 #include "model/NumberText.h"
 #include "model/RuntimeError.h"
 
@@ -20,7 +21,8 @@ namespace kartovex::testing {
 // A Google Earth and window system that answer from fields the test sets, log every call
 // in order (with its arguments in the general number form), count the application objects
 // alive, and keep a clock that only pause() moves, so the camera wait costs no real time.
-class FakeGoogleEarth : public GoogleEarthPlatform {
+// Also the log, which keeps the capture lines.
+class FakeGoogleEarth : public GoogleEarthPlatform, public Log {
 public:
     static constexpr std::int32_t kRenderHwnd = 4242;
     struct Message {
@@ -52,6 +54,7 @@ public:
     // --- What was asked ---
     std::vector<std::string> calls;
     std::vector<Message> messages;
+    std::vector<std::string> logged;
     int applicationsAlive = 0;
     std::chrono::steady_clock::time_point clock{};
     std::chrono::milliseconds callTime{};  // how far each call moves the clock
@@ -60,6 +63,10 @@ public:
         return static_cast<int>(std::count_if(calls.begin(), calls.end(), [&](const auto& c) {
             return c.compare(0, call.size(), call) == 0;
         }));
+    }
+
+    void write(LogArea area, const std::string& line) override {
+        if (area == LogArea::Capture) logged.push_back(line);
     }
 
     std::unique_ptr<ApplicationGE> connect() override {

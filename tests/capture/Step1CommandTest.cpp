@@ -70,7 +70,7 @@ TEST(Step1Command, FullScreenVerdictComparesWidthAndBottomEdge) {
         FakeGoogleEarth ge;
         ge.metrics = r.metrics;
         ge.renderRect = r.rect;
-        runStep1(form, ge);
+        runStep1(form, ge, ge);
         const std::string where = std::string(r.label4) + " / " + r.label5;
         EXPECT_EQ(form.caption("Label4"), r.label4) << where;
         EXPECT_EQ(form.caption("Label5"), r.label5) << where;
@@ -86,7 +86,7 @@ TEST(Step1Command, LevelsTheCameraItReadWaitsForItToLandThenReadsTheView) {
     ge.pollsInFlight = 2;
     // South comes from the first read, North from the second; here North lies south of South.
     ge.extents = {{99, 40.5}, {40.25, -99}};
-    runStep1(form, ge);
+    runStep1(form, ge, ge);
     std::string calls;
     for (const auto& call : ge.calls) calls += call + "; ";
     EXPECT_EQ(
@@ -118,7 +118,7 @@ TEST(Step1Command, WarnsOnTheFirstPressOnlyEvenWhenItFails) {
     MainWindowModel form;
     FakeGoogleEarth ge;
     ge.failOn("connect", 1, RuntimeError(429, "ActiveX component can't create object"));
-    runStep1(form, ge);
+    runStep1(form, ge, ge);
     ASSERT_EQ(ge.messages.size(), 2u);
     EXPECT_EQ(ge.messages[0].text, kWarning);
     EXPECT_EQ(ge.messages[0].title, "KartoVex");
@@ -134,7 +134,7 @@ TEST(Step1Command, WarnsOnTheFirstPressOnlyEvenWhenItFails) {
     EXPECT_EQ(allCornerTexts(form.corners), std::vector<std::string>(10));
     for (int press = 2; press <= 3; ++press) {
         ge.messages.clear();
-        runStep1(form, ge);
+        runStep1(form, ge, ge);
         EXPECT_TRUE(ge.messages.empty()) << "press " << press;
     }
     EXPECT_EQ(form.step1Clicks, 2);
@@ -148,7 +148,7 @@ TEST(Step1Command, CentreIsTheMeanOfTheFiveStoredPointsInTheirOwnOrder) {
     const double latitudes[] = {0.6, 0.8, -0.6, -0.8, 0};
     for (int i = 0; i < 5; ++i) ge.points[kReadOrder[i]].latitude = latitudes[i];
     ge.points[{0, 0}].longitude = 112.5;  // not the corners' mean, which is 111.5
-    runStep1(form, ge);
+    runStep1(form, ge, ge);
     EXPECT_EQ(form.corners.strCenterLong, "111.7");
     EXPECT_EQ(form.corners.strCenterLat, "0");
 }
@@ -157,7 +157,7 @@ TEST(Step1Command, CornerTextsNeverTakeAnExponent) {
     MainWindowModel form;
     FakeGoogleEarth ge;
     for (auto& [xy, p] : ge.points) p = {-2.5e-30, 1e-7};
-    runStep1(form, ge);
+    runStep1(form, ge, ge);
     std::vector<std::string> expected;
     for (int i = 0; i < 5; ++i) {
         expected.push_back("0.0000001");
@@ -201,7 +201,7 @@ TEST(Step1Command, SettleWaitAcceptsOnlyALevelViewAtTheRequestedPlace) {
             c.azimuth = r.azimuth;
             return c;
         };
-        runStep1(form, ge);
+        runStep1(form, ge, ge);
         if (r.lands) {
             EXPECT_EQ(form.caption("Label7"), "YES") << r.name;
             EXPECT_EQ(ge.count("GetCamera"), 2) << r.name;
@@ -254,7 +254,7 @@ TEST(Step1Command, FailingPressReportsAndKeepsTheLastCompletedPress) {
                                   (r.spoil ? " answers no number" : " fails");
         MainWindowModel form;
         FakeGoogleEarth ge;
-        runStep1(form, ge);
+        runStep1(form, ge, ge);
         ASSERT_EQ(form.caption("Label7"), "YES");
         const auto before = geographyOf(form);
 
@@ -267,12 +267,14 @@ TEST(Step1Command, FailingPressReportsAndKeepsTheLastCompletedPress) {
             r.spoil(ge);
         else
             ge.failOn(r.call, r.nth, RuntimeError(r.number, "Automation error"));
-        runStep1(form, ge);
+        runStep1(form, ge, ge);
 
         expectFailedPress(form, ge, before, where);
         const std::string report = "Step 1 failed with error " + std::to_string(r.number) + ": " +
                                    (r.spoil ? "" : "Automation error\n");
         EXPECT_EQ(ge.messages.at(0).text.rfind(report, 0), 0u) << ge.messages[0].text;
+        ASSERT_EQ(ge.logged.size(), 1u) << where;
+        EXPECT_EQ(ge.logged[0].rfind(report.substr(0, report.find('\n')), 0), 0u) << ge.logged[0];
 
         // The press stops at the failing call; Google Earth is let go before the report.
         ASSERT_GE(ge.calls.size(), 2u) << where;

@@ -7,6 +7,7 @@
 #include "SimulatorConnection.h"
 #include "capture/qt/PhysicalScreen.h"
 #include "model/RuntimeError.h"
+#include "model/qt/QtLog.h"
 
 namespace kartovex {
 
@@ -37,7 +38,9 @@ bool SimulatorGoogleEarth::getWindowRect(std::int32_t hwnd, WindowRect& rect) {
         }
         rect = r;
         return true;
-    } catch (const RuntimeError&) {
+    } catch (const RuntimeError& e) {
+        qCInfo(captureLog).noquote() << "GetWindowRect failed with error" << e.number() << "-"
+                                     << QString::fromStdString(e.description());
         return false;
     }
 }

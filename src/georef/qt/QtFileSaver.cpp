@@ -4,12 +4,15 @@
 #include <QString>
 
 #include "model/RuntimeError.h"
+#include "model/qt/QtLog.h"
 
 namespace kartovex {
 
 void QtFileSaver::save(const std::string& path, std::string_view bytes) {
-    QSaveFile file(QString::fromStdString(path));
-    auto fail = [&file] {
+    const QString name = QString::fromStdString(path);
+    QSaveFile file(name);
+    auto fail = [&] {
+        qCInfo(georefLog).noquote() << "Not written:" << name << "-" << file.errorString();
         throw RuntimeError(error::PathFileAccess, file.errorString().toStdString());
     };
     // Unbuffered, so that a full disk fails the write itself: QSaveFile does not see a
@@ -19,9 +22,11 @@ void QtFileSaver::save(const std::string& path, std::string_view bytes) {
     if (file.write(bytes.data(), size) != size) {
         const QString reason = file.errorString();
         file.cancelWriting();
+        qCInfo(georefLog).noquote() << "Not written:" << name << "-" << reason;
         throw RuntimeError(error::PathFileAccess, reason.toStdString());
     }
     if (!file.commit()) fail();
+    qCInfo(georefLog).noquote() << "Written:" << name << size << "bytes";
 }
 
 }  // namespace kartovex

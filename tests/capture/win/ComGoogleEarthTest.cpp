@@ -114,12 +114,13 @@ protected:
 
     // One press of Step 1 on a fresh main window; the last message it showed.
     std::string press(GoogleEarthPlatform& platform) {
-        runStep1(form, platform);
+        runStep1(form, platform, log);
         return messages.shown.empty() ? std::string() : messages.shown.back().first;
     }
 
     FakeEarth fake;
     Messages messages;
+    NoLog log;
     ComGoogleEarth earth{messages};
     MainWindowModel form;
 };
