@@ -10,15 +10,19 @@ install(TARGETS kartovex ${dlls} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COM
 install(TARGETS earthsim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT kartovex-simulator)
 
 if(WIN32)
+    set(KARTOVEX_ICO ${CMAKE_CURRENT_SOURCE_DIR}/packaging/icons/kartovex.ico)
     configure_file(packaging/kartovex.rc.in kartovex.rc @ONLY)
     target_sources(kartovex PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/kartovex.rc)
     install(FILES README.md DESTINATION . COMPONENT kartovex)
-    # Qt's libraries and plugins beside the programs, through windeployqt.
-    foreach(program kartovex earthsim)
-        qt_generate_deploy_app_script(TARGET ${program} FILENAME_VARIABLE deploy
-                                      NO_UNSUPPORTED_PLATFORM_ERROR)
-        install(SCRIPT ${deploy} COMPONENT kartovex)
-    endforeach()
+    # Qt's libraries and plugins beside the programs, through windeployqt; a Qt before 6.3
+    # lacks the deploy script, and docs/windows.md says how to run windeployqt by hand.
+    if(COMMAND qt_generate_deploy_app_script)
+        foreach(program kartovex earthsim)
+            qt_generate_deploy_app_script(TARGET ${program} FILENAME_VARIABLE deploy
+                                          NO_UNSUPPORTED_PLATFORM_ERROR)
+            install(SCRIPT ${deploy} COMPONENT kartovex)
+        endforeach()
+    endif()
     # Where GDAL is linked, its DLLs and theirs go beside the program too (Qt's are
     # windeployqt's), and PROJ's data to share/proj, where PROJ looks from ../bin.
     if(TARGET GDAL::GDAL)
