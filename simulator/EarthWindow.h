@@ -22,6 +22,8 @@ public slots:
     void toggleFullScreen();
     // "Save Image": asks for a file name, then writes the view's picture as a JPG.
     void saveImageAs();
+    // "Go To": asks for a place, then flies there.
+    void goTo();
 
 private:
     void showCamera();
