@@ -133,7 +133,7 @@ QJsonObject AutomationRequests::setCameraParams(const QJsonObject& request) {
 }
 
 QJsonObject AutomationRequests::getViewExtents() const {
-    const earthsim::LatitudeBounds bounds = view_.geometryNow().latitudeBounds();
+    const earthsim::ViewBounds bounds = view_.geometryNow().bounds();
     return {{QStringLiteral("north"), bounds.north}, {QStringLiteral("south"), bounds.south}};
 }
 

@@ -9,10 +9,13 @@
 
 #include "CameraMotion.h"
 #include "EarthView.h"
+#include "GoToBox.h"
+#include "NetworkLinkClient.h"
 
 namespace {
 
 constexpr int kJpegQuality = 95;
+constexpr double kGoToSpeed = 2.0;  // a flight of two seconds
 
 QString degrees(double value, char positive, char negative) {
     return QString::number(std::abs(value), 'f', 5) + QChar(0x00B0) + ' ' +
@@ -46,6 +49,7 @@ EarthWindow::EarthWindow(CameraMotion& motion, QWidget* parent)
     };
     add(tr("Save Image"), QKeySequence(Qt::CTRL | Qt::Key_S), &EarthWindow::saveImageAs, this);
     add(tr("Full Screen"), QKeySequence(Qt::Key_F11), &EarthWindow::toggleFullScreen, this);
+    add(tr("Go To"), QKeySequence(Qt::CTRL | Qt::Key_G), &EarthWindow::goTo, this);
     toolBar_->addSeparator();
     add(tr("Zoom In"), QKeySequence(Qt::Key_Plus), &EarthView::zoomIn, view_);
     add(tr("Zoom Out"), QKeySequence(Qt::Key_Minus), &EarthView::zoomOut, view_);
@@ -60,6 +64,22 @@ EarthWindow::EarthWindow(CameraMotion& motion, QWidget* parent)
     connect(view_, &EarthView::pointerOver, this, &EarthWindow::showPointer);
     showCamera();
     view_->setFocus();
+}
+
+void EarthWindow::offerOpen(NetworkLinkClient& link) {
+    auto* action = new QAction(tr("Open"), this);
+    action->setShortcut(QKeySequence::Open);
+    action->setToolTip(
+        tr("Open a KML file with a network link (%1)").arg(action->shortcut().toString()));
+    connect(action, &QAction::triggered, this, [this, &link] {
+        const QString path = QFileDialog::getOpenFileName(this, tr("Open"), QDir::homePath(),
+                                                          tr("KML file (*.kml)"));
+        QString error;
+        if (!path.isEmpty() && !link.open(path, error))
+            QMessageBox::warning(this, tr("Open"), error);
+    });
+    toolBar_->insertAction(toolBar_->actions().value(0), action);
+    addAction(action);
 }
 
 void EarthWindow::toggleFullScreen() {
@@ -90,6 +110,14 @@ void EarthWindow::saveImageAs() {
     if (!view_->saveImage(path, kJpegQuality, error)) {
         QMessageBox::warning(this, tr("Save Image"), error);
     }
+}
+
+void EarthWindow::goTo() {
+    auto* box = new GoToBox(motion_.camera(), this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    connect(box, &QDialog::accepted, this,
+            [this, box] { motion_.flyTo(box->camera(), kGoToSpeed); });
+    box->open();
 }
 
 void EarthWindow::showCamera() {

@@ -1,15 +1,36 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <cstdio>
+#include <cstdlib>
 
 #include "AutomationRequests.h"
 #include "AutomationServer.h"
 #include "CameraMotion.h"
 #include "EarthView.h"
 #include "EarthWindow.h"
+#include "NetworkLinkClient.h"
 #include "Version.h"
 
-// Starts over the example area of the georeferencing workflow, looking straight down.
+namespace {
+
+// The number an option gives, or `fallback` when it is not given. Anything but a number
+// from `lowest` to `highest` ends the program with a message.
+double numberOption(const QCommandLineParser& parser, const QCommandLineOption& option,
+                    double fallback, double lowest, double highest) {
+    if (!parser.isSet(option)) return fallback;
+    bool ok = false;
+    const double value = parser.value(option).toDouble(&ok);
+    if (ok && value >= lowest && value <= highest) return value;
+    std::fprintf(stderr, "earthsim: --%s takes a number from %g to %g, not '%s'.\n",
+                 qPrintable(option.names().constFirst()), lowest, highest,
+                 qPrintable(parser.value(option)));
+    std::exit(2);
+}
+
+}  // namespace
+
+// Starts looking straight down, by default over the example area of the georeferencing
+// workflow.
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("earthsim"));
@@ -28,14 +49,29 @@ int main(int argc, char* argv[]) {
         QStringLiteral("name"), QLatin1String(AutomationServer::kDefaultName));
     const QCommandLineOption windowed(QStringLiteral("windowed"),
                                       QStringLiteral("Start in a window instead of full screen."));
-    parser.addOption(serverName);
-    parser.addOption(windowed);
+    const QCommandLineOption open(
+        QStringLiteral("open"),
+        QStringLiteral("Open a KML file and refresh its network link, as Google Earth does."),
+        QStringLiteral("file"));
+    const QCommandLineOption latitude(QStringLiteral("latitude"),
+                                      QStringLiteral("Focus latitude to start over, degrees "
+                                                     "north (default 34.67)."),
+                                      QStringLiteral("degrees"));
+    const QCommandLineOption longitude(QStringLiteral("longitude"),
+                                       QStringLiteral("Focus longitude to start over, degrees "
+                                                      "east (default 112.58)."),
+                                       QStringLiteral("degrees"));
+    const QCommandLineOption range(
+        QStringLiteral("range"),
+        QStringLiteral("Metres from the focus point to the eye (default 12000)."),
+        QStringLiteral("metres"));
+    parser.addOptions({serverName, windowed, open, latitude, longitude, range});
     parser.process(app);
 
     earthsim::Camera start;
-    start.latitude = 34.67;
-    start.longitude = 112.58;
-    start.range = 12000;
+    start.latitude = numberOption(parser, latitude, 34.67, -90, 90);
+    start.longitude = numberOption(parser, longitude, 112.58, -180, 180);
+    start.range = numberOption(parser, range, 12000, earthsim::kMinRange, earthsim::kMaxRange);
     CameraMotion motion(start);
     EarthWindow window(motion);
     AutomationRequests requests(motion, window.view());
@@ -45,12 +81,18 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "earthsim: %s\n", qPrintable(error));
         return 1;
     }
+    NetworkLinkClient link(motion, window.view());
+    window.offerOpen(link);
 
     window.resize(1024, 768);
     if (parser.isSet(windowed)) {
         window.show();
     } else {
         window.toggleFullScreen();
+    }
+    if (parser.isSet(open) && !link.open(parser.value(open), error)) {
+        std::fprintf(stderr, "earthsim: %s\n", qPrintable(error));
+        return 1;
     }
     return QApplication::exec();
 }

@@ -246,9 +246,9 @@ void capture(MainWindowModel& form, GoogleEarthPlatform& platform) {
 
 std::string failureText(const RuntimeError& e) {
     return "Step 1 failed with error " + std::to_string(e.number()) + ": " + e.description() +
-           "\nNo view coordinates were taken from this press: the read-outs and corner "
-           "coordinates still hold the last completed Step 1, and Step 2 waits for a Step 1 "
-           "that completes.";
+           "\nNo view coordinates were taken from this press: the N-S distance, the corner "
+           "read-outs and the corner coordinates still hold the last completed Step 1. The "
+           "full-screen verdict reads NO until a Step 1 completes, and Step 2 waits for it.";
 }
 
 }  // namespace

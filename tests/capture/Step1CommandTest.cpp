@@ -123,6 +123,12 @@ TEST(Step1Command, WarnsOnTheFirstPressOnlyEvenWhenItFails) {
     EXPECT_EQ(ge.messages[0].text, kWarning);
     EXPECT_EQ(ge.messages[0].title, "KartoVex");
     EXPECT_EQ(ge.messages[1].title, "Kartovex");
+    // True although Label4 has changed and Label7 reads NO.
+    EXPECT_EQ(ge.messages[1].text,
+              "Step 1 failed with error 429: ActiveX component can't create object\nNo view "
+              "coordinates were taken from this press: the N-S distance, the corner read-outs and "
+              "the corner coordinates still hold the last completed Step 1. The full-screen "
+              "verdict reads NO until a Step 1 completes, and Step 2 waits for it.");
     EXPECT_EQ(form.caption("Label7"), "NO");
     EXPECT_EQ(form.caption("Label8"), "");
     EXPECT_EQ(allCornerTexts(form.corners), std::vector<std::string>(10));

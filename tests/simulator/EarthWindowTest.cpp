@@ -15,6 +15,7 @@
 #include "CameraMotion.h"
 #include "EarthView.h"
 #include "EarthWindow.h"
+#include "GoToBox.h"
 
 using earthsim::Camera;
 
@@ -101,6 +102,19 @@ TEST_F(EarthWindowTest, SaveImageWritesAJpgOfTheViewInPhysicalPixelsOrSaysWhyNot
         }
         EXPECT_TRUE(window.isVisible());
     }
+}
+
+TEST_F(EarthWindowTest, CtrlGFliesToThePlaceTypedInTheGoToBox) {
+    QTest::keyClick(&window, Qt::Key_G, Qt::ControlModifier);
+    auto* box = window.findChild<GoToBox*>();
+    ASSERT_NE(box, nullptr);
+    box->findChild<QDoubleSpinBox*>("latitude")->setValue(65);
+    box->findChild<QDoubleSpinBox*>("longitude")->setValue(-25.5);
+    box->findChild<QDoubleSpinBox*>("range")->setValue(5000);
+    box->accept();
+    ASSERT_TRUE(motion.flying());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !motion.flying(); }, 5000));
+    EXPECT_EQ(motion.camera(), (Camera{65, -25.5, 0, 5000, 0, 0}));
 }
 
 TEST_F(EarthWindowTest, ResetKeysFlyBackToNorthUpAndStraightDown) {

@@ -28,10 +28,13 @@ SimulatorConnection::SimulatorConnection(const QString& serverName,
     : timeout_(timeout) {
     socket_.connectToServer(serverName);
     if (!socket_.waitForConnected(static_cast<int>(timeout_.count()))) {
+        // Qt's own error text names its functions; the user gets plain words.
         throw RuntimeError(error::CannotCreateObject,
-                           QStringLiteral("Google Earth is not running: nothing answers on '%1' "
-                                          "(%2). Start Google Earth, then try again.")
-                               .arg(serverName, socket_.errorString())
+                           QStringLiteral("Google Earth is not running: nothing answers on '%1'. "
+                                          "On Linux the simulator earthsim stands in for it: "
+                                          "start build/simulator/earthsim (scripts/run starts "
+                                          "it with Kartovex), then press again.")
+                               .arg(serverName)
                                .toStdString());
     }
 }

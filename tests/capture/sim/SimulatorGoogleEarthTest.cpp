@@ -41,10 +41,9 @@ QString uniqueServerName() {
 class RunningSimulator {
 public:
     // `openFiles`: the simulator's limit of file descriptors, if not the default.
-    explicit RunningSimulator(bool windowed = false, rlim_t openFiles = 0)
+    explicit RunningSimulator(QStringList arguments = {}, rlim_t openFiles = 0)
         : name(uniqueServerName()) {
-        QStringList arguments{QStringLiteral("--server-name"), name};
-        if (windowed) arguments << QStringLiteral("--windowed");
+        arguments << QStringLiteral("--server-name") << name;
         if (openFiles > 0)
             process.setChildProcessModifier([openFiles] {
                 const rlimit limit{openFiles, openFiles};
@@ -87,10 +86,15 @@ protected:
 };
 
 TEST_F(SimulatorGoogleEarthTest, WithoutARunningSimulatorConnectingFailsWith429) {
-    SimulatorGoogleEarth earth(messages, uniqueServerName(), kShortTimeout);
+    const QString name = uniqueServerName();
+    SimulatorGoogleEarth earth(messages, name, kShortTimeout);
     const RuntimeError e = errorOf([&] { earth.connect(); });
     EXPECT_EQ(e.number(), error::CannotCreateObject);
-    EXPECT_NE(e.description().find("Google Earth is not running"), std::string::npos);
+    EXPECT_EQ(e.description(), "Google Earth is not running: nothing answers on '" +
+                                   name.toStdString() +
+                                   "'. On Linux the simulator earthsim stands in for it: start "
+                                   "build/simulator/earthsim (scripts/run starts it with "
+                                   "Kartovex), then press again.");
 
     WindowRect rect{1, 2, 3, 4};
     EXPECT_FALSE(earth.getWindowRect(42, rect));
@@ -119,8 +123,18 @@ TEST_F(SimulatorGoogleEarthTest, FullScreenTheRenderWindowCoversTheScreenInPhysi
     EXPECT_EQ(unknown.right, 7);
 }
 
+TEST_F(SimulatorGoogleEarthTest, StartsOverThePlaceItsCommandLineNames) {
+    RunningSimulator simulator({"--latitude", "65", "--longitude", "-25.5", "--range", "5000"});
+    ASSERT_TRUE(simulator.ready);
+    const CameraInfo camera =
+        SimulatorGoogleEarth(messages, simulator.name, kPatientTimeout).connect()->GetCamera(false);
+    EXPECT_EQ(camera.focusPointLatitude, 65);
+    EXPECT_EQ(camera.focusPointLongitude, -25.5);
+    EXPECT_EQ(camera.range, 5000);
+}
+
 TEST_F(SimulatorGoogleEarthTest, InAWindowTheToolBarLeavesTheViewShortOfTheScreensTop) {
-    RunningSimulator simulator(true);
+    RunningSimulator simulator({"--windowed"});
     ASSERT_TRUE(simulator.ready);
     SimulatorGoogleEarth earth(messages, simulator.name, kPatientTimeout);
     WindowRect rect;
@@ -201,7 +215,7 @@ TEST_F(SimulatorGoogleEarthTest, ASimulatorThatStopsAnsweringFailsEachCallAfterI
 }
 
 TEST_F(SimulatorGoogleEarthTest, ClientsThatHoldTheirConnectionsCannotStopTheSimulatorServing) {
-    RunningSimulator simulator(false, 64);
+    RunningSimulator simulator({}, 64);
     ASSERT_TRUE(simulator.ready);
     SimulatorGoogleEarth earth(messages, simulator.name, kPatientTimeout);
     std::vector<std::unique_ptr<ApplicationGE>> held;
