@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QAccessible>
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
@@ -84,16 +83,6 @@ TEST_F(Form2Test, ModelChangesShowAtOnceAndAutoSizeLabelsFollowTheirText) {
     model.setCaption("Label7", "YES");
     EXPECT_EQ(control<QLabel>("Label7")->text(), "YES");
     EXPECT_EQ(control<QLabel>("Label7")->size(), QSize(20, 15));
-}
-
-TEST_F(Form2Test, LabelsTellAccessibilityToolsTheirCaptions) {
-    showAndWait();
-    model.setCaption("Label4", "1280 X 1024");
-    for (const char* name : {"Label1", "Label4", "Label7", "Label19_2"}) {
-        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(control(name));
-        ASSERT_NE(a, nullptr) << name;
-        EXPECT_EQ(a->text(QAccessible::Name), control<QLabel>(name)->text()) << name;
-    }
 }
 
 TEST_F(Form2Test, TypedTextReachesTheModel) {
