@@ -200,8 +200,7 @@ TEST(Step2, EveryFailureSaysWhatFailedAndWhatWasWritten) {
         const std::string name = r.picked.substr(0, 30);
         ASSERT_EQ(scene.messages.size(), 1u) << name;
         EXPECT_EQ(scene.messages[0].title, "Kartovex") << name;
-        EXPECT_NE(scene.messages[0].text.find(r.says), std::string::npos)
-            << scene.messages[0].text;
+        EXPECT_NE(scene.messages[0].text.find(r.says), std::string::npos) << scene.messages[0].text;
         EXPECT_EQ(scene.saves.size(), r.attempted) << name;
         EXPECT_EQ(scene.files["/maps/area.gst"], "old geoset") << name;
     }
