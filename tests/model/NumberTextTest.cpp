@@ -3,6 +3,7 @@
 #include <clocale>
 #include <cmath>
 #include <limits>
+#include <stdexcept>
 #include <string>
 
 #include "model/NumberText.h"
@@ -111,6 +112,9 @@ TEST(FormatMask, RoundsTheGeneralTextHalfAwayFromZero) {
         {999.999, 2, "1000.00"},
     };
     for (const auto& c : cases) EXPECT_EQ(formatMask(c.x, c.decimals), c.expected) << c.x;
+    EXPECT_EQ(formatMask(1e300, 15).size(), 317u);
+    EXPECT_THROW(formatMask(1, -1), std::invalid_argument);
+    EXPECT_THROW(formatMask(1, 16), std::invalid_argument);
 }
 
 // Every rule must keep the full stop when the user's locale writes a decimal comma.
