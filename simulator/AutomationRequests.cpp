@@ -19,8 +19,8 @@ constexpr int kNoSuchOperation = 438;
 constexpr int kAutomationError = 440;
 
 struct RequestError : std::runtime_error {
-    RequestError(int number, const QString& description)
-        : std::runtime_error(description.toStdString()), number(number) {}
+    RequestError(int errorNumber, const QString& description)
+        : std::runtime_error(description.toStdString()), number(errorNumber) {}
     int number;
 };
 
@@ -133,7 +133,7 @@ QJsonObject AutomationRequests::setCameraParams(const QJsonObject& request) {
 }
 
 QJsonObject AutomationRequests::getViewExtents() const {
-    const earthsim::LatitudeBounds bounds = view_.geometryNow().latitudeBounds();
+    const earthsim::ViewBounds bounds = view_.geometryNow().bounds();
     return {{QStringLiteral("north"), bounds.north}, {QStringLiteral("south"), bounds.south}};
 }
 

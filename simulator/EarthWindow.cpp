@@ -10,6 +10,7 @@
 #include "CameraMotion.h"
 #include "EarthView.h"
 #include "GoToBox.h"
+#include "NetworkLinkClient.h"
 
 namespace {
 
@@ -63,6 +64,22 @@ EarthWindow::EarthWindow(CameraMotion& motion, QWidget* parent)
     connect(view_, &EarthView::pointerOver, this, &EarthWindow::showPointer);
     showCamera();
     view_->setFocus();
+}
+
+void EarthWindow::offerOpen(NetworkLinkClient& link) {
+    auto* action = new QAction(tr("Open"), this);
+    action->setShortcut(QKeySequence::Open);
+    action->setToolTip(
+        tr("Open a KML file with a network link (%1)").arg(action->shortcut().toString()));
+    connect(action, &QAction::triggered, this, [this, &link] {
+        const QString path = QFileDialog::getOpenFileName(this, tr("Open"), QDir::homePath(),
+                                                          tr("KML file (*.kml)"));
+        QString error;
+        if (!path.isEmpty() && !link.open(path, error))
+            QMessageBox::warning(this, tr("Open"), error);
+    });
+    toolBar_->insertAction(toolBar_->actions().value(0), action);
+    addAction(action);
 }
 
 void EarthWindow::toggleFullScreen() {

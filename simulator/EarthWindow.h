@@ -6,6 +6,7 @@
 
 class CameraMotion;
 class EarthView;
+class NetworkLinkClient;
 
 // The simulator's main window: the view with a tool bar above it and a status bar below
 // it, or, full screen, the view alone, covering the whole screen.
@@ -16,6 +17,8 @@ public:
     explicit EarthWindow(CameraMotion& motion, QWidget* parent = nullptr);
 
     EarthView& view() { return *view_; }
+    // Offers "Open" (Ctrl+O): a KML file whose network link `link` then refreshes.
+    void offerOpen(NetworkLinkClient& link);
     QToolBar& toolBar() { return *toolBar_; }
 
 public slots:

@@ -8,6 +8,7 @@
 #include "CameraMotion.h"
 #include "EarthView.h"
 #include "EarthWindow.h"
+#include "NetworkLinkClient.h"
 #include "Version.h"
 
 namespace {
@@ -48,6 +49,10 @@ int main(int argc, char* argv[]) {
         QStringLiteral("name"), QLatin1String(AutomationServer::kDefaultName));
     const QCommandLineOption windowed(QStringLiteral("windowed"),
                                       QStringLiteral("Start in a window instead of full screen."));
+    const QCommandLineOption open(
+        QStringLiteral("open"),
+        QStringLiteral("Open a KML file and refresh its network link, as Google Earth does."),
+        QStringLiteral("file"));
     const QCommandLineOption latitude(QStringLiteral("latitude"),
                                       QStringLiteral("Focus latitude to start over, degrees "
                                                      "north (default 34.67)."),
@@ -60,7 +65,7 @@ int main(int argc, char* argv[]) {
         QStringLiteral("range"),
         QStringLiteral("Metres from the focus point to the eye (default 12000)."),
         QStringLiteral("metres"));
-    parser.addOptions({serverName, windowed, latitude, longitude, range});
+    parser.addOptions({serverName, windowed, open, latitude, longitude, range});
     parser.process(app);
 
     earthsim::Camera start;
@@ -76,12 +81,18 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "earthsim: %s\n", qPrintable(error));
         return 1;
     }
+    NetworkLinkClient link(motion, window.view());
+    window.offerOpen(link);
 
     window.resize(1024, 768);
     if (parser.isSet(windowed)) {
         window.show();
     } else {
         window.toggleFullScreen();
+    }
+    if (parser.isSet(open) && !link.open(parser.value(open), error)) {
+        std::fprintf(stderr, "earthsim: %s\n", qPrintable(error));
+        return 1;
     }
     return QApplication::exec();
 }

@@ -28,7 +28,7 @@ CameraPose poseOf(const Camera& camera) {
     const double tilt = camera.tilt * kDegree;
     const Vec3 heading = north * std::cos(az) + east * std::sin(az);
 
-    const Vec3 focus = upLocal * (kEarthRadius + camera.altitude);
+    const Vec3 focus = pointAt(camera.latitude, camera.longitude, camera.altitude);
     CameraPose pose;
     pose.forward = upLocal * -std::cos(tilt) + heading * std::sin(tilt);
     pose.up = upLocal * std::sin(tilt) + heading * std::cos(tilt);

@@ -242,8 +242,8 @@ private:
             s.sky = skyColour(ray);
             return s;
         }
-        const Vec3 unit = ground.point * (1.0 / kEarthRadius);
-        const GeoPoint geo = geoPointOf(unit);
+        const Vec3 unit = ground.point.normalized();
+        const GeoPoint geo = geoPointOf(ground.point);
         s.hit = true;
         s.latitude = geo.latitude;
         s.longitude = geo.longitude;

@@ -11,8 +11,31 @@ Vec3 unitVectorAt(double latitudeDeg, double longitudeDeg) {
     return {std::cos(lat) * std::cos(lon), std::cos(lat) * std::sin(lon), std::sin(lat)};
 }
 
+namespace {
+constexpr double kE2 = kFlattening * (2.0 - kFlattening);  // first eccentricity squared
+constexpr double kEp2 = kE2 / (1.0 - kE2);                 // second eccentricity squared
+}  // namespace
+
+Vec3 pointAt(double latitudeDeg, double longitudeDeg, double height) {
+    const double sinLat = std::sin(latitudeDeg * kDegree);
+    const double n = kEquatorialRadius / std::sqrt(1.0 - kE2 * sinLat * sinLat);
+    const Vec3 up = unitVectorAt(latitudeDeg, longitudeDeg);
+    return {up.x * (n + height), up.y * (n + height), up.z * (n * (1.0 - kE2) + height)};
+}
+
+// Bowring's formula: exact to well below a millimetre for points near the ground.
 GeoPoint geoPointOf(const Vec3& p) {
-    return {std::atan2(p.z, std::hypot(p.x, p.y)) / kDegree, std::atan2(p.y, p.x) / kDegree};
+    const double r = std::hypot(p.x, p.y);
+    const double beta = std::atan2(p.z * kEquatorialRadius, r * kPolarRadius);
+    const double s = std::sin(beta), c = std::cos(beta);
+    const double latitude =
+        std::atan2(p.z + kEp2 * kPolarRadius * s * s * s, r - kE2 * kEquatorialRadius * c * c * c);
+    return {latitude / kDegree, std::atan2(p.y, p.x) / kDegree};
+}
+
+double heightOf(const Vec3& p) {
+    const GeoPoint g = geoPointOf(p);
+    return (p - pointAt(g.latitude, g.longitude, 0)).dot(unitVectorAt(g.latitude, g.longitude));
 }
 
 double wrapLongitude(double longitudeDeg) {
@@ -22,12 +45,25 @@ double wrapLongitude(double longitudeDeg) {
     return w;
 }
 
+namespace {
+// The ellipsoid squashed into the unit sphere and back: lines stay lines, tangents tangents.
+Vec3 toSphere(const Vec3& v) {
+    return {v.x / kEquatorialRadius, v.y / kEquatorialRadius, v.z / kPolarRadius};
+}
+Vec3 fromSphere(const Vec3& v) {
+    return {v.x * kEquatorialRadius, v.y * kEquatorialRadius, v.z * kPolarRadius};
+}
+}  // namespace
+
 GroundHit intersectGround(const Vec3& origin, const Vec3& dir, const Vec3& fallbackPerpendicular) {
-    const double r = origin.length();
-    const double b = origin.dot(dir);
-    // |origin|^2 - R^2 without the cancellation of two 4e13 m^2 terms.
-    const double c = (r - kEarthRadius) * (r + kEarthRadius);
-    const double disc = b * b - c;
+    const Vec3 o = toSphere(origin);
+    const Vec3 d = toSphere(dir);
+    const double r = o.length();
+    const double a = d.dot(d);
+    const double b = o.dot(d);
+    // |o|^2 - 1 without the cancellation of two nearly equal terms.
+    const double c = (r - 1.0) * (r + 1.0);
+    const double disc = b * b - a * c;
     if (disc >= 0 && b < 0) {
         // The nearer root, in the form that keeps its digits for a close ground.
         const double t = c / (-b + std::sqrt(disc));
@@ -35,13 +71,16 @@ GroundHit intersectGround(const Vec3& origin, const Vec3& dir, const Vec3& fallb
     }
     // Missed: the nearest horizon point lies where the tangent cone from the eye meets
     // the plane through the eye, the centre and the ray.
-    const Vec3 up = origin * (1.0 / r);
-    Vec3 side = dir - up * dir.dot(up);
-    if (side.length() < 1e-12) side = fallbackPerpendicular - up * fallbackPerpendicular.dot(up);
+    const Vec3 up = o * (1.0 / r);
+    Vec3 side = d - up * d.dot(up);
+    if (side.length() < 1e-12) {
+        const Vec3 f = toSphere(fallbackPerpendicular);
+        side = f - up * f.dot(up);
+    }
     side = side.normalized();
-    const double cosA = std::min(1.0, kEarthRadius / r);
+    const double cosA = std::min(1.0, 1.0 / r);
     const double sinA = std::sqrt(std::max(0.0, 1.0 - cosA * cosA));
-    const Vec3 point = (up * cosA + side * sinA) * kEarthRadius;
+    const Vec3 point = fromSphere(up * cosA + side * sinA);
     return {point, (point - origin).length(), false};
 }
 

@@ -26,12 +26,15 @@ GeoPoint ViewGeometry::pointOnTerrain(double x, double y) const {
     return geoPointOf(groundAt(x, y).point);
 }
 
-LatitudeBounds ViewGeometry::latitudeBounds() const {
-    LatitudeBounds bounds{-90.0, 90.0};
+ViewBounds ViewGeometry::bounds() const {
+    ViewBounds bounds{-90.0, 90.0, 360.0, -360.0};
     auto take = [&](double x, double y) {
-        const double lat = pointOnTerrain(x, y).latitude;
-        bounds.north = std::max(bounds.north, lat);
-        bounds.south = std::min(bounds.south, lat);
+        const GeoPoint p = pointOnTerrain(x, y);
+        bounds.north = std::max(bounds.north, p.latitude);
+        bounds.south = std::min(bounds.south, p.latitude);
+        const double east = wrapLongitude(p.longitude - camera_.longitude);
+        bounds.west = std::min(bounds.west, east);
+        bounds.east = std::max(bounds.east, east);
     };
     constexpr int kBorderSamples = 512;
     for (int i = 0; i <= kBorderSamples; ++i) {
@@ -49,8 +52,14 @@ LatitudeBounds ViewGeometry::latitudeBounds() const {
         double x = 0, y = 0;
         return project(point, x, y) && std::abs(x) <= 1.0 && std::abs(y) <= 1.0;
     };
-    if (inView(Vec3{0, 0, kEarthRadius})) bounds.north = 90.0;
-    if (inView(Vec3{0, 0, -kEarthRadius})) bounds.south = -90.0;
+    bounds.west += camera_.longitude;
+    bounds.east += camera_.longitude;
+    for (const double pole : {90.0, -90.0}) {
+        if (!inView(Vec3{0, 0, pole > 0 ? kPolarRadius : -kPolarRadius})) continue;
+        (pole > 0 ? bounds.north : bounds.south) = pole;
+        bounds.west = -180.0;
+        bounds.east = 180.0;
+    }
     return bounds;
 }
 

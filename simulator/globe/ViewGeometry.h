@@ -9,9 +9,12 @@ namespace earthsim {
 // view's aspect ratio.
 inline constexpr double kHorizontalFieldOfView = 60.0;
 
-struct LatitudeBounds {
+// The visible ground's extent, degrees; west and east may pass ±180 so that west < east.
+struct ViewBounds {
     double north = 0;
     double south = 0;
+    double west = 0;
+    double east = 0;
 };
 
 // What a camera sees in a view of width x height physical pixels. Screen points are
@@ -34,9 +37,9 @@ public:
     GroundHit groundAt(double x, double y) const;
     GeoPoint pointOnTerrain(double x, double y) const;
 
-    // North and south bounds of the visible ground: the view's border and a grid across
-    // it (which follows any horizon in view), and a pole when one is in sight.
-    LatitudeBounds latitudeBounds() const;
+    // Bounds of the visible ground: the view's border and a grid across it (which follows
+    // any horizon in view), and a pole when one is in sight, which spans all longitudes.
+    ViewBounds bounds() const;
 
     // Size of one pixel on the ground at the focus point, degrees of arc.
     double degreesPerPixelAtFocus() const;

@@ -3,7 +3,10 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
+#include <utility>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -38,6 +41,23 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     acceptQtOptions(parser);
+    const QCommandLineOption googleEarth(
+        QStringLiteral("google-earth"),
+        QStringLiteral("Which Google Earth Step 1 reads: auto (at each press, %1 when it "
+                       "answers, else the network link), com, simulator or link.")
+#ifdef _WIN32
+            .arg(QStringLiteral("COM")),
+#else
+            .arg(QStringLiteral("the simulator")),
+#endif
+        QStringLiteral("auto|com|simulator|link"), QStringLiteral("auto"));
+    const QCommandLineOption linkPort(
+        QStringLiteral("link-port"),
+        QStringLiteral("Port on 127.0.0.1 that serves Google Earth's network link (default %1).")
+            .arg(Options().linkPort),
+        QStringLiteral("N"), QString::number(Options().linkPort));
+    parser.addOption(googleEarth);
+    parser.addOption(linkPort);
 
     CommandLine result;
     const auto stop = [&](int code, const QString& text) {
@@ -58,6 +78,41 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
     if (parser.isSet(version))
         return stop(0, QCoreApplication::applicationName() + QLatin1Char(' ') +
                            QCoreApplication::applicationVersion() + QLatin1Char('\n'));
+
+    using GE = Options::GoogleEarth;
+    const QString choice = parser.value(googleEarth);
+    const std::pair<const char*, GE> choices[] = {{"auto", GE::Automatic},
+                                                  {"com", GE::Com},
+                                                  {"simulator", GE::Simulator},
+                                                  {"link", GE::Link}};
+    const auto chosen = std::find_if(std::begin(choices), std::end(choices), [&](const auto& c) {
+        return choice == QLatin1String(c.first);
+    });
+    if (chosen == std::end(choices))
+        return stop(2, QStringLiteral("Unknown Google Earth '%1': use auto, com, simulator or "
+                                      "link.\n\n")
+                               .arg(choice) +
+                           usage);
+    result.options.googleEarth = chosen->second;
+#ifdef _WIN32
+    bool available = chosen->second != GE::Simulator;
+#else
+    bool available = chosen->second != GE::Com;
+#endif
+#ifndef KARTOVEX_HAVE_LINK
+    if (chosen->second == GE::Link) available = false;
+#endif
+    if (!available)
+        return stop(
+            2, QStringLiteral("This build of Kartovex has no '%1' Google Earth.\n").arg(choice));
+    bool portOk = false;
+    const uint port = parser.value(linkPort).toUInt(&portOk);
+    if (!portOk || port == 0 || port > 65535)
+        return stop(2, QStringLiteral("The link port must be a whole number from 1 to 65535, not "
+                                      "'%1'.\n\n")
+                               .arg(parser.value(linkPort)) +
+                           usage);
+    result.options.linkPort = static_cast<quint16>(port);
     return result;
 }
 

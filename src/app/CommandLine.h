@@ -8,7 +8,13 @@ namespace kartovex {
 
 // What the program's options ask for. An option another part of the program adds is a
 // field here, with its default, plus its few lines in CommandLine.cpp.
-struct Options {};
+struct Options {
+    // Which Google Earth Step 1 reads: chosen at each press, or one forced.
+    enum class GoogleEarth { Automatic, Com, Simulator, Link };
+    GoogleEarth googleEarth = GoogleEarth::Automatic;
+    // The port of the network link's server on 127.0.0.1.
+    quint16 linkPort = 47863;
+};
 
 // The command line, read before any window (or display) exists: either the options to
 // run with, or a text to show and the code to exit with (help, version, a bad option).

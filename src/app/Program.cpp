@@ -1,11 +1,17 @@
 #include "Program.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 
+#include "capture/AutomaticGoogleEarth.h"
 #include "capture/Step1Command.h"
 #include "deviation/Deviation.h"
 #include "georef/Step2Command.h"
 #include "ui/Form1.h"
+
+#ifdef KARTOVEX_HAVE_LINK
+#include "capture/link/qt/LinkGoogleEarth.h"
+#endif
 
 #ifdef _WIN32
 #include "capture/win/ComGoogleEarth.h"
@@ -17,17 +23,32 @@
 
 namespace kartovex {
 
-Program::Program()
+Program::Program(const Options& options)
     : runner_(messages_, [] {
           // Nothing more is handled once an error has ended the program.
           QApplication::closeAllWindows();
           QCoreApplication::exit(1);
       }) {
+    using GE = Options::GoogleEarth;
+    if (options.googleEarth != GE::Link) {
 #ifdef _WIN32
-    googleEarth_ = std::make_unique<ComGoogleEarth>(messages_);
+        directGoogleEarth_ = std::make_unique<ComGoogleEarth>(messages_);
+#else
+        directGoogleEarth_ = std::make_unique<SimulatorGoogleEarth>(messages_);
+#endif
+    }
+#ifdef KARTOVEX_HAVE_LINK
+    if (options.googleEarth == GE::Automatic || options.googleEarth == GE::Link) {
+        linkGoogleEarth_ = std::make_unique<LinkGoogleEarth>(
+            messages_, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
+            options.linkPort);
+    }
+#endif
+    googleEarth_ =
+        std::make_unique<AutomaticGoogleEarth>(directGoogleEarth_.get(), linkGoogleEarth_.get());
+#ifdef _WIN32
     codePage_ = std::make_unique<WinCodePage936>();
 #else
-    googleEarth_ = std::make_unique<SimulatorGoogleEarth>(messages_);
     codePage_ = std::make_unique<IconvCodePage936>();
 #endif
 }

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <memory>
 
+#include "CommandLine.h"
 #include "CommandRunner.h"
 #include "capture/GoogleEarth.h"
 #include "georef/CodePage936.h"
@@ -22,7 +23,7 @@ namespace kartovex {
 class Program : public QObject {
     Q_OBJECT
 public:
-    Program();
+    explicit Program(const Options& options = {});
     ~Program() override;
 
     void start();
@@ -37,6 +38,8 @@ private:
     QtMessageBox messages_;
     QtLog log_;
     CommandRunner runner_;
+    std::unique_ptr<GoogleEarthPlatform> directGoogleEarth_;
+    std::unique_ptr<GoogleEarthPlatform> linkGoogleEarth_;
     std::unique_ptr<GoogleEarthPlatform> googleEarth_;
     std::unique_ptr<CodePage936> codePage_;
     std::unique_ptr<QtFileChooser> chooser_;

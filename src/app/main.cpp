@@ -25,7 +25,7 @@ int main(int argc, char* argv[]) {
     kartovex::alsoLogTo(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
                         QStringLiteral("/kartovex.log"));
 #endif
-    kartovex::Program program;
+    kartovex::Program program(commandLine.options);
     program.start();
     return application.exec();
 }

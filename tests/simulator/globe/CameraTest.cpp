@@ -35,7 +35,7 @@ TEST(Camera, AzimuthTurnsTheViewsTopEastOfNorthAndTiltLeansTheEyeBack) {
         for (auto [got, want, tolerance] :
              {std::tuple{pose.forward, c.forward, 1e-12}, std::tuple{pose.up, c.up, 1e-12},
               std::tuple{pose.right, c.right, 1e-12},
-              std::tuple{focus, Vec3{kEarthRadius, 0, 0}, 1e-6}}) {
+              std::tuple{focus, Vec3{kEquatorialRadius, 0, 0}, 1e-6}}) {
             EXPECT_NEAR((got - want).length(), 0, tolerance)
                 << "tilt " << c.tilt << " azimuth " << c.azimuth;
         }

@@ -8,6 +8,7 @@
 #include "capture/link/LinkFile.h"
 #include "capture/qt/PhysicalScreen.h"
 #include "model/RuntimeError.h"
+#include "model/qt/QtLog.h"
 
 namespace kartovex {
 
@@ -55,6 +56,8 @@ LinkGoogleEarth::LinkGoogleEarth(MessageBoxService& messages, const QString& fol
     }
     const QString writeError = writeLinkFile(path, port_ != 0 ? port_ : port, key);
     status_.linkFile = QDir::toNativeSeparators(path).toStdString();
+    qCInfo(linkLog).noquote() << "serving on 127.0.0.1 port" << port_ << "for the link file" << path
+                              << writeError << status_.failure.c_str();
     if (!writeError.isEmpty())
         status_.linkFile += " (which Kartovex could not write: " + writeError.toStdString() + ")";
 }

@@ -16,12 +16,10 @@ namespace kartovex {
 // that the user opens once in Google Earth in `folder`.
 class LinkGoogleEarth : public GoogleEarthPlatform {
 public:
-    static constexpr quint16 kDefaultPort = 47863;
     static constexpr const char* kFileName = "kartovex-link.kml";
 
     // Port 0 serves on any free port (for tests); the link file names the port served.
-    LinkGoogleEarth(MessageBoxService& messages, const QString& folder,
-                    quint16 port = kDefaultPort);
+    LinkGoogleEarth(MessageBoxService& messages, const QString& folder, quint16 port);
 
     quint16 port() const { return port_; }
     QString linkFile() const { return QString::fromStdString(status_.linkFile); }

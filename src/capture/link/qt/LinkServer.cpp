@@ -5,6 +5,8 @@
 #include <QHttpServerResponder>
 #include <QTcpServer>
 
+#include "model/qt/QtLog.h"
+
 namespace kartovex {
 
 namespace {
@@ -24,6 +26,9 @@ protected:
                                        ViewExchange::Clock::now());
         }
         const bool ok = answer.status == 200;
+        if (!ok)
+            qCInfo(linkLog) << "refused" << request.method() << request.url().path() << ":"
+                            << answer.body.c_str();
         responder.write(QByteArray::fromStdString(answer.body),
                         ok ? QByteArrayLiteral("application/vnd.google-earth.kml+xml")
                            : QByteArrayLiteral("text/plain"),
