@@ -19,8 +19,8 @@ constexpr int kNoSuchOperation = 438;
 constexpr int kAutomationError = 440;
 
 struct RequestError : std::runtime_error {
-    RequestError(int number, const QString& description)
-        : std::runtime_error(description.toStdString()), number(number) {}
+    RequestError(int errorNumber, const QString& description)
+        : std::runtime_error(description.toStdString()), number(errorNumber) {}
     int number;
 };
 

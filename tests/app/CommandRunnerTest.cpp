@@ -5,22 +5,16 @@
 #include <stdexcept>
 #include <vector>
 
+#include "RecordingMessageBox.h"
 #include "app/CommandRunner.h"
 #include "model/RuntimeError.h"
 
 namespace kartovex {
 namespace {
 
-struct RecordedBoxes : MessageBoxService {
-    std::vector<std::pair<std::string, std::string>> shown;
-    void information(const std::string& text, const std::string& title) override {
-        shown.emplace_back(text, title);
-    }
-};
-
 class CommandRunnerTest : public ::testing::Test {
 protected:
-    RecordedBoxes boxes;
+    testing::RecordingMessageBox boxes;
     int ends = 0;
     CommandRunner runner{boxes, [this] { ++ends; }};
 };
@@ -37,8 +31,8 @@ TEST_F(CommandRunnerTest, ACommandThatEndsWellShowsNothingAndLeavesNoBusyCursor)
 TEST_F(CommandRunnerTest, AnUntrappedErrorIsReportedWithNumberAndDescriptionThenEndsTheProgram) {
     runner.run([] { throw RuntimeError(6, "Overflow"); });
     ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].first, "Run-time error '6':\n\nOverflow");
-    EXPECT_EQ(boxes.shown[0].second, "Kartovex");
+    EXPECT_EQ(boxes.shown[0].text, "Run-time error '6':\n\nOverflow");
+    EXPECT_EQ(boxes.shown[0].title, "Kartovex");
     EXPECT_EQ(ends, 1);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
@@ -47,8 +41,8 @@ TEST_F(CommandRunnerTest, AnyOtherFailureIsReportedTheSameWay) {
     runner.run([] { throw std::logic_error("broken invariant"); });
     runner.run([] { throw std::bad_alloc(); });
     ASSERT_EQ(boxes.shown.size(), 2u);
-    EXPECT_EQ(boxes.shown[0].first, "Run-time error '51':\n\nbroken invariant");
-    EXPECT_EQ(boxes.shown[1].first, "Run-time error '7':\n\nOut of memory");
+    EXPECT_EQ(boxes.shown[0].text, "Run-time error '51':\n\nbroken invariant");
+    EXPECT_EQ(boxes.shown[1].text, "Run-time error '7':\n\nOut of memory");
     EXPECT_EQ(ends, 2);
 }
 

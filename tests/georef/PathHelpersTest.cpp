@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "ErrorOf.h"
 #include "georef/PathHelpers.h"
-#include "model/RuntimeError.h"
 
 namespace kartovex {
 namespace {
@@ -31,15 +31,6 @@ TEST(PathHelpers, SplitAtTheLastFolderSeparatorAndTheLastExtension) {
     }
 }
 
-long errorNumberOf(void (*call)()) {
-    try {
-        call();
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
-
 std::string wide(std::size_t n) {  // n characters of three bytes each
     std::string out;
     for (std::size_t i = 0; i < n; ++i) out += "\u4e2d";
@@ -60,7 +51,7 @@ TEST(PathHelpers, PositionsBeyond32767Overflow) {
         {"RetureFileName with its dot at 32768", [] { RetureFileName(wide(32767) + ".jpg"); }},
     };
     for (const auto& [what, call] : overflows)
-        EXPECT_EQ(errorNumberOf(call), error::Overflow) << what;
+        EXPECT_EQ(testing::errorOf(call).number(), error::Overflow) << what;
 }
 
 }  // namespace

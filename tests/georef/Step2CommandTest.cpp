@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "FakeCodePage936.h"
+#include "RecordingMessageBox.h"
 #include "georef/GstFile.h"
 #include "georef/Step2Command.h"
 #include "georef/TabFile.h"
@@ -23,7 +24,7 @@ std::string repeat(const std::string& s, std::size_t n) {
 
 // The main window after a Step 1 that found the view full screen, with every service faked:
 // a 1280 × 1024 picture, and a disk that saves a file whole or not at all.
-struct Scene : FileChooser, PictureProbe, FileSaver, MessageBoxService {
+struct Scene : FileChooser, PictureProbe, FileSaver {
     Scene() {
         form.setCaption("Label7", "YES");
         form.corners = {"112.5", "34.7",   "112.6", "34.71",  "112.61",
@@ -49,13 +50,10 @@ struct Scene : FileChooser, PictureProbe, FileSaver, MessageBoxService {
             throw RuntimeError(error::PathFileAccess, "No space left on device");
         files[path] = std::string(bytes);
     }
-    void information(const std::string& text, const std::string& title) override {
-        messages.push_back(title + ": " + text);
-    }
 
     void run(const std::optional<std::string>& path) {
         picked = path;
-        Step2Command(form, module, {*this, *this, *this, codePage, *this}).run();
+        Step2Command(form, module, {*this, *this, *this, codePage, box}).run();
     }
 
     MainWindowModel form;
@@ -65,11 +63,14 @@ struct Scene : FileChooser, PictureProbe, FileSaver, MessageBoxService {
     std::string dialogFailure;
     std::string failingPath;  // the one file that cannot be read or written
     std::vector<CommonDialog> dialogs;
-    std::vector<std::string> probed, saves, messages;
+    std::vector<std::string> probed, saves;
+    testing::RecordingMessageBox box;
+    std::vector<testing::RecordingMessageBox::Message>& messages = box.shown;
     std::map<std::string, std::string> files;
 };
 
 using Texts = std::vector<std::string>;
+using Messages = std::vector<testing::RecordingMessageBox::Message>;
 
 TEST(Step2, OnlyTheExactVerdictNoRefusesAndACancelEndsSilently) {
     for (const char* verdict : {"NO", "no", "YES", "", "NO "}) {
@@ -80,9 +81,9 @@ TEST(Step2, OnlyTheExactVerdictNoRefusesAndACancelEndsSilently) {
         EXPECT_TRUE(scene.probed.empty() && scene.saves.empty()) << verdict;
         if (std::string(verdict) == "NO") {
             EXPECT_TRUE(scene.dialogs.empty());
-            EXPECT_EQ(
-                scene.messages,
-                Texts{"Kartovex: GoogleEarth Not yet fullscreen\uFF01Get it fullscreen first!"});
+            EXPECT_EQ(scene.messages,
+                      (Messages{{"GoogleEarth Not yet fullscreen\uFF01Get it fullscreen first!",
+                                 "Kartovex"}}));
             continue;
         }
         EXPECT_TRUE(scene.messages.empty()) << verdict;
@@ -98,8 +99,9 @@ TEST(Step2, OnlyTheExactVerdictNoRefusesAndACancelEndsSilently) {
     Scene failing;
     failing.dialogFailure = "no display";
     failing.run("/maps/area.jpg");
-    EXPECT_EQ(failing.messages,
-              Texts{"Kartovex: The open-file dialog failed.\nno display\nNo file was written."});
+    EXPECT_EQ(
+        failing.messages,
+        (Messages{{"The open-file dialog failed.\nno display\nNo file was written.", "Kartovex"}}));
     EXPECT_TRUE(failing.probed.empty());
 }
 
@@ -192,8 +194,8 @@ TEST(Step2, EveryFailureSaysWhatFailedAndWhatWasWritten) {
         scene.run(r.picked);
         const std::string name = r.picked.substr(0, 30);
         ASSERT_EQ(scene.messages.size(), 1u) << name;
-        EXPECT_TRUE(scene.messages[0].starts_with("Kartovex: ")) << name;
-        EXPECT_TRUE(scene.messages[0].ends_with(r.endOfMessage)) << scene.messages[0];
+        EXPECT_EQ(scene.messages[0].title, "Kartovex") << name;
+        EXPECT_TRUE(scene.messages[0].text.ends_with(r.endOfMessage)) << scene.messages[0].text;
         EXPECT_EQ(scene.saves.size(), r.attempted) << name;
         EXPECT_EQ(scene.files["/maps/area.gst"], "old geoset") << name;
     }

@@ -2,8 +2,8 @@
 
 #include <vector>
 
+#include "ErrorOf.h"
 #include "model/MainWindowModel.h"
-#include "model/RuntimeError.h"
 
 namespace kartovex {
 namespace {
@@ -49,12 +49,7 @@ TEST(CommonDialog, CancelRaisesOnlyWhenAskedTo) {
     CommonDialog dialog;
     dialog.FileName = "old";
     dialog.CancelError = true;
-    try {
-        dialog.ShowOpen(chooser);
-        FAIL() << "cancel did not raise";
-    } catch (const RuntimeError& e) {
-        EXPECT_EQ(e.number(), error::DialogCancelled);
-    }
+    EXPECT_EQ(testing::errorOf([&] { dialog.ShowOpen(chooser); }).number(), error::DialogCancelled);
     dialog.CancelError = false;
     EXPECT_NO_THROW(dialog.ShowOpen(chooser));
     EXPECT_EQ(dialog.FileName, "");

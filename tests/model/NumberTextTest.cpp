@@ -3,6 +3,7 @@
 #include <clocale>
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "model/NumberText.h"
 
@@ -136,7 +137,10 @@ TEST(NumberRules, IgnoreTheUserLocale) {
     const char* set = nullptr;
     for (const char* l : locales)
         if ((set = std::setlocale(LC_ALL, l)) != nullptr) break;
-    ASSERT_NE(set, nullptr);
+    if (set == nullptr || std::string(std::localeconv()->decimal_point) != ",") {
+        std::setlocale(LC_ALL, "C");
+        GTEST_SKIP() << "no locale with a decimal comma here";
+    }
     EXPECT_EQ(text(27.75), "27.75");
     EXPECT_EQ(text(1022.2f), "1022.2");
     EXPECT_DOUBLE_EQ(value("11030.4"), 11030.4);

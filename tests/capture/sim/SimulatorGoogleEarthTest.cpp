@@ -14,13 +14,15 @@
 #include <future>
 #include <thread>
 
+#include "ErrorOf.h"
+#include "RecordingMessageBox.h"
 #include "capture/sim/SimulatorGoogleEarth.h"
-#include "model/RuntimeError.h"
 
 namespace kartovex {
 namespace {
 
 using namespace std::chrono_literals;
+using testing::errorOf;
 
 // For calls that are meant to time out. A simulator that is meant to answer gets all the
 // time a loaded machine may need: under the sanitizers its first frames take seconds.
@@ -32,23 +34,6 @@ QString uniqueServerName() {
     return QStringLiteral("kartovex-ge-test-%1-%2")
         .arg(QCoreApplication::applicationPid())
         .arg(++count);
-}
-
-class NoMessages : public MessageBoxService {
-public:
-    void information(const std::string&, const std::string&) override {}
-};
-
-// Runs `call` and returns the RuntimeError it throws; fails the test if it throws none.
-template <typename Call>
-RuntimeError errorOf(Call call) {
-    try {
-        call();
-    } catch (const RuntimeError& e) {
-        return e;
-    }
-    ADD_FAILURE() << "no RuntimeError";
-    return RuntimeError(0, "");
 }
 
 // The real simulator, a separate process serving under a name of its own; headless, as the
@@ -70,8 +55,8 @@ public:
     }
 
     ~RunningSimulator() {
-        if (process.state() != QProcess::NotRunning) {
-            ::kill(static_cast<pid_t>(process.processId()), SIGCONT);
+        if (process.state() != QProcess::NotRunning && pid() > 0) {
+            ::kill(pid(), SIGCONT);
             process.kill();
             process.waitForFinished(10000);
         }
@@ -97,7 +82,7 @@ private:
 
 class SimulatorGoogleEarthTest : public ::testing::Test {
 protected:
-    NoMessages messages;
+    testing::RecordingMessageBox messages;
 };
 
 TEST_F(SimulatorGoogleEarthTest, WithoutARunningSimulatorConnectingFailsWith429) {
@@ -215,6 +200,8 @@ TEST_F(SimulatorGoogleEarthTest, ASimulatorThatStopsAnsweringFailsEachCallAfterI
     SimulatorGoogleEarth(messages, simulator.name, kPatientTimeout).connect()->GetCamera(false);
     SimulatorGoogleEarth earth(messages, simulator.name, kShortTimeout);
     auto app = earth.connect();
+    // A pid of 0 would stop the whole process group, the test runner included.
+    ASSERT_GT(simulator.pid(), 0);
     ASSERT_EQ(::kill(simulator.pid(), SIGSTOP), 0);
 
     const RuntimeError e = errorOf([&] { app->GetCamera(false); });

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "RecordingMessageBox.h"
 #include "capture/Step1Command.h"
 #include "capture/win/ComGoogleEarth.h"
 #include "fake_earth/FakeEarthControl.h"
@@ -67,13 +68,6 @@ private:
     HMODULE module_;
 };
 
-struct Messages : MessageBoxService {
-    std::vector<std::pair<std::string, std::string>> shown;  // text, title
-    void information(const std::string& text, const std::string& title) override {
-        shown.emplace_back(text, title);
-    }
-};
-
 // A plain window standing where Google Earth's render window would be.
 class RenderWindow {
 public:
@@ -115,11 +109,11 @@ protected:
     // One press of Step 1 on a fresh main window; the last message it showed.
     std::string press(GoogleEarthPlatform& platform) {
         runStep1(form, platform, log);
-        return messages.shown.empty() ? std::string() : messages.shown.back().first;
+        return messages.shown.empty() ? std::string() : messages.shown.back().text;
     }
 
     FakeEarth fake;
-    Messages messages;
+    testing::RecordingMessageBox messages;
     NoLog log;
     ComGoogleEarth earth{messages};
     MainWindowModel form;
@@ -209,7 +203,7 @@ TEST_F(ComGoogleEarthTest, Step1LevelsTheCameraWaitsForItToLandAndMeasuresTheRen
         EXPECT_EQ(fake.count(L"IApplicationGE.QueryInterface(IApplicationGE)"), 1);
         EXPECT_EQ(fake.liveObjects(), 0);
     }
-    const std::vector<std::pair<std::string, std::string>> warned{
+    const std::vector<testing::RecordingMessageBox::Message> warned{
         {"Open GoogleEarth first！Otherwise it will quit Automatically!", "KartoVex"}};
     EXPECT_EQ(messages.shown, warned);
 }
@@ -337,7 +331,7 @@ TEST_F(ComGoogleEarthTest, Step1RunsAgainstALocalServerThatMayEndMidPress) {
         {L"--end-in Latitude", "Google Earth closed or stopped answering during", false},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(c.arguments));
+        SCOPED_TRACE(::testing::PrintToString(c.arguments));
         const RegistrationReplaced registered(fake, localServer(c.arguments));
         form.setCaption("Label7", c.succeeds ? "NO" : "YES");
         const std::string message = press(earth);

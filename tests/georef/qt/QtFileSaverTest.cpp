@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 
+#include "RecordingMessageBox.h"
+#include "TemporaryFolder.h"
 #include "georef/Step2Command.h"
 #include "georef/qt/QtFileSaver.h"
 #include "model/RuntimeError.h"
@@ -26,22 +25,10 @@ namespace kartovex {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string contentOf(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void put(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::set<std::string> namesIn(const fs::path& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
-}
+using testing::TemporaryFolder;
+constexpr auto put = &TemporaryFolder::put;
+constexpr auto contentOf = &TemporaryFolder::contentOf;
+constexpr auto namesIn = &TemporaryFolder::namesIn;
 
 // The system's reason for a failed save, or "" when it succeeded.
 std::string reasonOfSaving(const fs::path& path, const std::string& bytes) {
@@ -56,8 +43,8 @@ std::string reasonOfSaving(const fs::path& path, const std::string& bytes) {
 
 class QtFileSaverTest : public ::testing::Test {
 protected:
-    QTemporaryDir scratch;
-    fs::path folder{scratch.path().toStdString()};
+    TemporaryFolder scratch;
+    fs::path folder = scratch.path();
 };
 
 TEST_F(QtFileSaverTest, ReplacesAnOlderFileWholeAndAFailedSaveLeavesNothingBehind) {
@@ -148,23 +135,24 @@ TEST_F(QtFileSaverTest, Step2OnADiskThatFillsPartWay) {
     put(maps / "\u5730\u56fe.gst", "old geoset");
     disk.fillLeavingOnePage();
 
-    struct : FileChooser, PictureProbe, MessageBoxService {
-        std::string path, message;
+    struct : FileChooser, PictureProbe {
+        std::string path;
         std::optional<std::string> showOpen(const CommonDialog&) override { return path; }
         void show(const std::string&, Module1& module) override { module = {"1279", "1023"}; }
-        void information(const std::string& text, const std::string&) override { message += text; }
     } user;
+    testing::RecordingMessageBox box;
     user.path = (maps / "\u5730\u56fe.jpg").string();
     MainWindowModel form;
     form.setCaption("Label7", "YES");
     Module1 module;
     QtFileSaver saver;
     IconvCodePage936 codePage;
-    Step2Command(form, module, {user, user, saver, codePage, user}).run();
+    Step2Command(form, module, {user, user, saver, codePage, box}).run();
 
-    EXPECT_EQ(user.message, "The geoset could not be written: " + maps.string() +
-                                "/\u5730\u56fe.gst\nNo space left on device\nWritten: " +
-                                maps.string() + "/\u5730\u56fe.tab");
+    ASSERT_EQ(box.shown.size(), 1u);
+    EXPECT_EQ(box.shown[0].text, "The geoset could not be written: " + maps.string() +
+                                     "/\u5730\u56fe.gst\nNo space left on device\nWritten: " +
+                                     maps.string() + "/\u5730\u56fe.tab");
     EXPECT_NE(contentOf(maps / "\u5730\u56fe.tab").find("  File \"\xB5\xD8\xCD\xBC.jpg\"\r\n"),
               std::string::npos);
     EXPECT_EQ(contentOf(maps / "\u5730\u56fe.gst"), "old geoset");
