@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "FakeGoogleEarth.h"
-#include "capture/AutomaticGoogleEarth.h"
 #include "capture/Step1Command.h"
 
 namespace kartovex {
@@ -140,20 +139,6 @@ TEST(Step1Command, WarnsOnTheFirstPressOnlyEvenWhenItFails) {
     }
     EXPECT_EQ(form.step1Clicks, 2);
     EXPECT_EQ(ge.count("connect"), 3);
-}
-
-TEST(Step1Command, WhenNeitherGoogleEarthAnswersTheReportSaysHowToReachEither) {
-    MainWindowModel form;
-    FakeGoogleEarth direct, link;
-    direct.failOn("connect", 1, RuntimeError(429, "Start the simulator."));
-    link.failOn("connect", 1, RuntimeError(429, "Open the link file."));
-    AutomaticGoogleEarth automatic(&direct, &link);
-    runStep1(form, automatic, direct);
-    ASSERT_EQ(direct.messages.size(), 2u);
-    EXPECT_EQ(direct.messages[1].text.rfind(
-                  "Step 1 failed with error 429: Open the link file.\nStart the simulator.\n", 0),
-              0u)
-        << direct.messages[1].text;
 }
 
 TEST(Step1Command, CentreIsTheMeanOfTheFiveStoredPointsInTheirOwnOrder) {
