@@ -7,6 +7,7 @@
 #include <cmath>
 #include <vector>
 
+#include "RecordingMessageBox.h"
 #include "capture/Step1Command.h"
 #include "capture/link/qt/LinkGoogleEarth.h"
 #include "capture/sim/SimulatorGoogleEarth.h"
@@ -16,14 +17,6 @@
 
 namespace kartovex {
 namespace {
-
-class RecordedMessages : public MessageBoxService {
-public:
-    void information(const std::string& text, const std::string&) override {
-        texts.push_back(text);
-    }
-    std::vector<std::string> texts;
-};
 
 // The simulator as Google Earth Pro would be: the link file open, its own socket under a
 // name nobody asks, so the press has only the link.
@@ -74,7 +67,7 @@ std::vector<double> cornersOf(const MainWindowModel& form) {
 class LinkEndToEnd : public ::testing::Test {
 protected:
     QTemporaryDir folder;
-    RecordedMessages messages;
+    testing::RecordingMessageBox messages;
     NoLog log;
     LinkGoogleEarth link{messages, folder.path(), 0};
 };
@@ -88,7 +81,7 @@ TEST_F(LinkEndToEnd, FullScreenLevelsTheViewAndGivesYesAndTheSocketsReadOuts) {
     QThread::sleep(1);
     MainWindowModel viaLink, viaSocket;
     runStep1(viaLink, link, log);
-    ASSERT_EQ(messages.texts.size(), 1u);  // the first-use warning only
+    ASSERT_EQ(messages.shown.size(), 1u);  // the first-use warning only
     EXPECT_EQ(viaLink.caption("Label7"), "YES");
     EXPECT_EQ(socket.connect()->GetCamera(false).tilt, 0);
 
@@ -113,7 +106,7 @@ TEST_F(LinkEndToEnd, WindowedGivesNo) {
     ASSERT_TRUE(reported(link));
     MainWindowModel form;
     runStep1(form, link, log);
-    ASSERT_EQ(messages.texts.size(), 1u);
+    ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(form.caption("Label7"), "NO");
 }
 
@@ -124,9 +117,9 @@ TEST_F(LinkEndToEnd, AClosedSimulatorFailsThePressAfterTheStalenessBound) {
     QThread::sleep(LinkApplicationGE::kStaleAfter.count() + 1);
     MainWindowModel form;
     runStep1(form, link, log);
-    ASSERT_EQ(messages.texts.size(), 2u);
-    EXPECT_NE(messages.texts[1].find("Google Earth was closed"), std::string::npos);
-    EXPECT_NE(messages.texts[1].find(link.linkFile().toStdString()), std::string::npos);
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_NE(messages.shown[1].text.find("Google Earth was closed"), std::string::npos);
+    EXPECT_NE(messages.shown[1].text.find(link.linkFile().toStdString()), std::string::npos);
     EXPECT_EQ(form.caption("Label7"), "NO");
 }
 

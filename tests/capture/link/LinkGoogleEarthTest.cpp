@@ -5,16 +5,13 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 
+#include "ErrorOf.h"
+#include "RecordingMessageBox.h"
 #include "capture/link/qt/LinkGoogleEarth.h"
 #include "model/RuntimeError.h"
 
 namespace kartovex {
 namespace {
-
-class NoMessages : public MessageBoxService {
-public:
-    void information(const std::string&, const std::string&) override {}
-};
 
 QByteArray fileBytes(const QString& path) {
     QFile file(path);
@@ -40,7 +37,7 @@ QByteArray statusOf(const QHostAddress& host, quint16 port, const QByteArray& re
 class LinkGoogleEarthTest : public ::testing::Test {
 protected:
     QTemporaryDir folder;
-    NoMessages messages;
+    testing::RecordingMessageBox messages;
 };
 
 TEST_F(LinkGoogleEarthTest, ServesReportsOnLoopbackOnlyAndRefusesAllElse) {
@@ -81,13 +78,9 @@ TEST_F(LinkGoogleEarthTest, ServesReportsOnLoopbackOnlyAndRefusesAllElse) {
 TEST_F(LinkGoogleEarthTest, ATakenPortFailsEveryPressWithThePortAndTheWayOut) {
     LinkGoogleEarth first(messages, folder.path(), 0);
     LinkGoogleEarth second(messages, folder.path(), first.port());
-    try {
-        second.connect();
-        FAIL() << "no RuntimeError";
-    } catch (const RuntimeError& e) {
-        EXPECT_NE(e.description().find("port " + std::to_string(first.port())), std::string::npos);
-        EXPECT_NE(e.description().find("--link-port=N"), std::string::npos);
-    }
+    const RuntimeError e = testing::errorOf([&] { second.connect(); });
+    EXPECT_NE(e.description().find("port " + std::to_string(first.port())), std::string::npos);
+    EXPECT_NE(e.description().find("--link-port=N"), std::string::npos);
 }
 
 TEST_F(LinkGoogleEarthTest, TheLinkFileKeepsItsBytesAndKeyAndIsMendedWhenDamaged) {
