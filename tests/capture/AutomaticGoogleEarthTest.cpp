@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "ErrorOf.h"
 #include "FakeGoogleEarth.h"
 #include "capture/AutomaticGoogleEarth.h"
 
@@ -32,6 +33,12 @@ TEST(AutomaticGoogleEarth, EachPressTakesTheDirectBackEndWhenItAnswersElseTheLin
     EXPECT_EQ(link.count("connect"), 2);
     link.failOn("connect", 1, RuntimeError(error::CannotCreateObject, "open the link file"));
     EXPECT_THROW(linkOnly.connect(), RuntimeError);
+
+    // Neither answers: the report says how to reach either.
+    direct.failOn("connect", 1, RuntimeError(error::CannotCreateObject, "start the simulator"));
+    link.failOn("connect", 1, RuntimeError(error::CannotCreateObject, "open the link file"));
+    EXPECT_EQ(testing::errorOf([&] { earth.connect(); }).description(),
+              "open the link file\nstart the simulator");
 }
 
 }  // namespace
