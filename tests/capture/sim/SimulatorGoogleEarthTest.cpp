@@ -123,24 +123,20 @@ TEST_F(SimulatorGoogleEarthTest, FullScreenTheRenderWindowCoversTheScreenInPhysi
     EXPECT_EQ(unknown.right, 7);
 }
 
-TEST_F(SimulatorGoogleEarthTest, StartsOverThePlaceItsCommandLineNames) {
-    RunningSimulator simulator({"--latitude", "65", "--longitude", "-25.5", "--range", "5000"});
+TEST_F(SimulatorGoogleEarthTest, InAWindowOverTheNamedPlaceTheToolBarLeavesTheViewShortOfTheTop) {
+    RunningSimulator simulator(
+        {"--windowed", "--latitude", "65", "--longitude", "-25.5", "--range", "5000"});
     ASSERT_TRUE(simulator.ready);
-    const CameraInfo camera =
-        SimulatorGoogleEarth(messages, simulator.name, kPatientTimeout).connect()->GetCamera(false);
+    SimulatorGoogleEarth earth(messages, simulator.name, kPatientTimeout);
+    const auto app = earth.connect();
+    WindowRect rect;
+    ASSERT_TRUE(earth.getWindowRect(app->GetRenderHwnd(), rect));
+    EXPECT_GT(rect.top, 0);
+    EXPECT_GT(rect.right - rect.left, 0);
+    const CameraInfo camera = app->GetCamera(false);
     EXPECT_EQ(camera.focusPointLatitude, 65);
     EXPECT_EQ(camera.focusPointLongitude, -25.5);
     EXPECT_EQ(camera.range, 5000);
-}
-
-TEST_F(SimulatorGoogleEarthTest, InAWindowTheToolBarLeavesTheViewShortOfTheScreensTop) {
-    RunningSimulator simulator({"--windowed"});
-    ASSERT_TRUE(simulator.ready);
-    SimulatorGoogleEarth earth(messages, simulator.name, kPatientTimeout);
-    WindowRect rect;
-    ASSERT_TRUE(earth.getWindowRect(earth.connect()->GetRenderHwnd(), rect));
-    EXPECT_GT(rect.top, 0);
-    EXPECT_GT(rect.right - rect.left, 0);
 }
 
 TEST_F(SimulatorGoogleEarthTest, AtSpeedFiveTheCameraJumpsAtSpeedFourItFliesThenSettles) {
