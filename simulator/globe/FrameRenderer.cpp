@@ -371,10 +371,12 @@ RenderedFrame renderFrame(const ViewGeometry& view, const FramePixels& pixels, i
                               found[static_cast<std::size_t>(b)]);
         }
     };
-    std::vector<std::thread> workers;
-    for (int t = 1; t < std::clamp(threads, 1, bands); ++t) workers.emplace_back(work);
-    work();
-    for (std::thread& w : workers) w.join();
+    {
+        // Joined at the end of this block, also when painting throws.
+        std::vector<std::jthread> workers;
+        for (int t = 1; t < std::clamp(threads, 1, bands); ++t) workers.emplace_back(work);
+        work();
+    }
 
     RenderedFrame frame;
     frame.graticuleStep = painter.step();

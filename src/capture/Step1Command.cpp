@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "capture/DegreeMinute.h"
+#include "model/ControlNames.h"
 #include "model/NumberText.h"
 #include "model/RuntimeError.h"
 
@@ -161,6 +162,7 @@ PointOnTerrain pointOnTerrain(ApplicationGE& app, double x, double y) {
 }
 
 void readGeography(ApplicationGE& app, ViewReadOut& out) {
+    // Two reads of the view extents, one for each edge, as the design makes them.
     const double south = latitude(app.GetViewExtents().south, "south edge latitude");
     const double north = latitude(app.GetViewExtents().north, "north edge latitude");
     out.label8 =
@@ -204,19 +206,19 @@ void readGeography(ApplicationGE& app, ViewReadOut& out) {
 }
 
 void commit(MainWindowModel& form, ViewReadOut&& r) {
-    form.setCaption("Label7", std::move(r.label7));
-    form.setCaption("Label8", std::move(r.label8));
-    form.setCaption("zuoshanglong", std::move(r.zuoshanglong));
-    form.setCaption("zuoshanglat", std::move(r.zuoshanglat));
-    form.setCaption("youxialong", std::move(r.youxialong));
-    form.setCaption("youxialat", std::move(r.youxialat));
+    form.setCaption(control::Label7, std::move(r.label7));
+    form.setCaption(control::Label8, std::move(r.label8));
+    form.setCaption(control::zuoshanglong, std::move(r.zuoshanglong));
+    form.setCaption(control::zuoshanglat, std::move(r.zuoshanglat));
+    form.setCaption(control::youxialong, std::move(r.youxialong));
+    form.setCaption(control::youxialat, std::move(r.youxialat));
     form.corners = std::move(r.corners);
 }
 
 void capture(MainWindowModel& form, GoogleEarthPlatform& platform) {
     const auto deadline = platform.now() + kPressBound;
     const ScreenSize screen = measureScreen(platform.screenMetrics());
-    form.setCaption("Label4", text(screen.w) + " X " + text(static_cast<double>(screen.h)));
+    form.setCaption(control::Label4, text(screen.w) + " X " + text(static_cast<double>(screen.h)));
 
     std::unique_ptr<ApplicationGE> connected = platform.connect();
     if (!connected)
@@ -231,7 +233,7 @@ void capture(MainWindowModel& form, GoogleEarthPlatform& platform) {
     // In 64 bits: a rectangle from a confused window system must not overflow.
     const auto width = static_cast<std::int64_t>(rect.right) - rect.left;
     const auto height = static_cast<std::int64_t>(rect.bottom) - rect.top;
-    form.setCaption("Label5",
+    form.setCaption(control::Label5,
                     text(static_cast<double>(width)) + " X " + text(static_cast<double>(height)));
 
     ViewReadOut result;
@@ -255,13 +257,14 @@ std::string failureText(const RuntimeError& e) {
 
 void runStep1(MainWindowModel& form, GoogleEarthPlatform& platform, Log& log) {
     if (form.step1Clicks < 2) ++form.step1Clicks;
+    // This warning and the main window say "KartoVex", the error boxes "Kartovex": both by design.
     if (form.step1Clicks < 2)
         platform.messageBox("Open GoogleEarth first！Otherwise it will quit Automatically!",
                             "KartoVex");
     try {
         capture(form, platform);
     } catch (const RuntimeError& e) {
-        form.setCaption("Label7", "NO");
+        form.setCaption(control::Label7, "NO");
         log.write(LogArea::Capture, "Step 1 failed with error " + std::to_string(e.number()) +
                                         ": " + e.description());
         platform.messageBox(failureText(e), "Kartovex");

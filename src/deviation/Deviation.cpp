@@ -3,6 +3,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "model/ControlNames.h"
 #include "model/NumberText.h"
 
 namespace kartovex {
@@ -41,17 +42,20 @@ std::string eastWestDeviation(const std::string& googleEarth, const std::string&
 }
 
 void calculateUpperLeft(MainWindowModel& form) {
-    form.setCaption("zuoshangpianchax", eastWestDeviation(form.caption("zuoshanglong"),
-                                                          form.text("Text1"), form.text("Text2")));
-    form.setCaption("zuoshangpianchay",
-                    northSouthDeviation(form.caption("zuoshanglat"), form.text("Text2")));
+    form.setCaption(control::zuoshangpianchax,
+                    eastWestDeviation(form.caption(control::zuoshanglong),
+                                      form.text(control::Text1), form.text(control::Text2)));
+    form.setCaption(
+        control::zuoshangpianchay,
+        northSouthDeviation(form.caption(control::zuoshanglat), form.text(control::Text2)));
 }
 
 void calculateLowerRight(MainWindowModel& form) {
-    form.setCaption("youxiapianchax", eastWestDeviation(form.caption("youxialong"),
-                                                        form.text("Text3"), form.text("Text4")));
-    form.setCaption("youxiapianchay",
-                    northSouthDeviation(form.caption("youxialat"), form.text("Text4")));
+    form.setCaption(control::youxiapianchax,
+                    eastWestDeviation(form.caption(control::youxialong), form.text(control::Text3),
+                                      form.text(control::Text4)));
+    form.setCaption(control::youxiapianchay, northSouthDeviation(form.caption(control::youxialat),
+                                                                 form.text(control::Text4)));
 }
 
 }  // namespace kartovex

@@ -5,12 +5,14 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "GstFile.h"
 #include "NamesInFiles.h"
 #include "PathHelpers.h"
 #include "TabFile.h"
+#include "model/ControlNames.h"
 #include "model/RuntimeError.h"
 
 namespace kartovex {
@@ -19,8 +21,12 @@ namespace {
 constexpr const char* kTitle = "Kartovex";
 
 // Ends Step 2 with a message: what failed, and the system's reason under it.
-struct Failure {
-    std::string what;
+struct Failure : std::exception {
+    Failure(std::string failedStage, std::string why)
+        : stage(std::move(failedStage)), reason(std::move(why)) {}
+    const char* what() const noexcept override { return stage.c_str(); }
+
+    std::string stage;
     std::string reason;
 };
 
@@ -47,7 +53,7 @@ std::string shown(const std::string& path) {
 }
 
 std::string message(const Failure& failure, const std::vector<std::string>& written) {
-    std::string text = failure.what;
+    std::string text = failure.stage;
     if (!failure.reason.empty()) text += "\n" + failure.reason;
     if (written.empty()) return text + "\nNo file was written.";
     for (const auto& path : written) text += "\nWritten: " + shown(path);
@@ -94,7 +100,7 @@ Step2Command::Step2Command(MainWindowModel& form, Module1& module, Step2Services
     : form_(form), module_(module), services_(services) {}
 
 void Step2Command::run() {
-    if (form_.caption("Label7") == "NO") {
+    if (form_.caption(control::Label7) == "NO") {
         services_.messages.information(
             "GoogleEarth Not yet fullscreen\uFF01Get it fullscreen first!", kTitle);
         return;

@@ -68,7 +68,7 @@ constexpr std::array<ControlSpec, 42> kControls{{
 }  // namespace
 
 WindowSpec form2Window() {
-    return {"KartoVex", 4470, 5160, kTeal};
+    return {"KartoVex", 4470, 5160, kTeal};  // "KartoVex", unlike the boxes' "Kartovex"
 }
 
 std::span<const ControlSpec> form2Controls() {

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <system_error>
 
@@ -190,13 +191,16 @@ double value(std::string_view t) {
 }
 
 std::string formatMask(double x, int decimals) {
+    if (decimals < 0 || decimals > kMaxMaskDecimals)
+        throw std::invalid_argument("formatMask: decimals must be 0 to 15, not " +
+                                    std::to_string(decimals));
     if (!std::isfinite(x)) return text(x);
     const std::string t = text(x);
     if (t.find('E') != std::string::npos) {
         char buf[400];
         auto [end, ec] =
             std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, decimals);
-        (void)ec;
+        if (ec != std::errc()) throw std::runtime_error("formatMask: no room for the digits");
         return std::string(buf, end);
     }
     const bool negative = t[0] == '-';

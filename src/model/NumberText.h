@@ -23,7 +23,9 @@ std::string plainText(double x);
 double value(std::string_view t);
 
 // Format masks "0.0000" and "0.00": at least one digit before the point, exactly
-// `decimals` after it, the 15-digit text of x rounded half away from zero.
+// `decimals` (0 to kMaxMaskDecimals) after it, the 15-digit text of x rounded half away
+// from zero. Other decimals are a programming error: std::invalid_argument.
+inline constexpr int kMaxMaskDecimals = 15;
 std::string formatMask(double x, int decimals);
 
 }  // namespace kartovex

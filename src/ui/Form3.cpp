@@ -47,7 +47,7 @@ QSize measure(const QString& path) {
 
 Form3::Form3(QWidget* parent) : QWidget(parent), picture1_(new QLabel(this)), timer1_(this) {
     setObjectName("Form3");
-    setWindowTitle("Form2");
+    setWindowTitle("Form2");  // the probe window is titled "Form2" by design, not by a slip
     setAttribute(Qt::WA_DeleteOnClose);
     resize(pixels(4680), pixels(3090));
 

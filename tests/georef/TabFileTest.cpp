@@ -32,17 +32,5 @@ TEST(TabFile, ExampleOfA1280By1024JpgByteForByte) {
               "  Units \"degree\"\r\n");
 }
 
-// Texts are written as they stand, never read back as numbers; names pass as bytes.
-TEST(TabFile, TextsStandAsGiven) {
-    CornerTexts west;
-    west.strZuoshangLong = "-70.5";
-    west.strYoushangLong = "-70.4";
-    const std::string out = tabFileBytes("\xB5\xD8.JPG", west, "1022.2", "");
-    EXPECT_NE(out.find("  File \"\xB5\xD8.JPG\"\r\n"), std::string::npos);
-    EXPECT_NE(out.find("  (-70.5,) (0,0) Label \"Pt 1\",\r\n  (-70.4,) (1022.2,0) Label"),
-              std::string::npos);
-    EXPECT_NE(out.find("  (,) (0,) Label \"Pt 4\"\r\n"), std::string::npos);
-}
-
 }  // namespace
 }  // namespace kartovex

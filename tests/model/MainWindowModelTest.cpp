@@ -8,20 +8,6 @@
 namespace kartovex {
 namespace {
 
-TEST(MainWindowModel, StartsWithTheDesignCaptionsAndEmptyReadOuts) {
-    MainWindowModel form;
-    EXPECT_EQ(form.caption("Label7"), "NO");
-    EXPECT_EQ(form.caption("Label23"), "Step1\uFF1A");
-    EXPECT_EQ(form.caption("Label19_3"), "\uFF0C");
-    EXPECT_EQ(form.caption("Command3"), "Quit");
-    for (const char* name : {"Label4", "Label5", "Label8", "zuoshanglong", "youxialat",
-                             "zuoshangpianchax", "youxiapianchay"})
-        EXPECT_EQ(form.caption(name), "") << name;
-    for (const char* name : {"Text1", "Text2", "Text3", "Text4"}) EXPECT_EQ(form.text(name), "");
-    EXPECT_EQ(form.step1Clicks, 0);
-    EXPECT_EQ(form.corners.strCenterLat, "");
-}
-
 TEST(MainWindowModel, TellsTheViewOfEveryChangeButNotOfRepeats) {
     MainWindowModel form;
     std::vector<std::string> changed;

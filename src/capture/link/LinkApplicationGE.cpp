@@ -25,23 +25,24 @@ ViewReport LinkApplicationGE::currentView(const ViewExchange& exchange, const Li
     const ViewExchange::Latest latest = exchange.latest();
     const std::string open = "open the link file " + status.linkFile +
                              " in Google Earth (File > Open) and keep it in My Places";
-    if (latest.wrongKeySeen)
-        throw RuntimeError(error::CannotCreateObject,
-                           "Google Earth asks through an old Kartovex link whose key is no longer "
-                           "valid: remove the old Kartovex link from My Places, then " +
-                               open + ".");
+    // An old copy of the link in My Places is worth a word only when nothing else reports.
+    const std::string oldKey = latest.wrongKeySeen
+                                   ? " Google Earth also asks through an old Kartovex link "
+                                     "whose key is no longer valid: remove the old Kartovex "
+                                     "link from My Places, then open the file again."
+                                   : "";
     if (!latest.view)
         throw RuntimeError(error::CannotCreateObject,
                            "Google Earth has not reported its view through the link yet: start "
                            "Google Earth and " +
-                               open + ".");
+                               open + "." + oldKey);
     const auto age = std::chrono::duration_cast<std::chrono::seconds>(now - latest.at);
     if (age > kStaleAfter)
         throw RuntimeError(error::CannotCreateObject,
                            "Google Earth's last view report came " + std::to_string(age.count()) +
                                " s ago: Google Earth was closed, or the link was removed from "
                                "My Places. Start Google Earth; if the link is gone, " +
-                               open + ".");
+                               open + "." + oldKey);
     return *latest.view;
 }
 

@@ -15,7 +15,8 @@ ViewExchange::Answer ViewExchange::receive(std::string_view query, Clock::time_p
         return {400, "Wrong key: this link is not the one Kartovex wrote.\n"};
     }
     if (!request) return {400, "Bad view report: " + error + ".\n"};
-    latest_ = {request->view, now, false};
+    latest_.view = request->view;
+    latest_.at = now;
     return {200, answerText()};
 }
 

@@ -35,7 +35,7 @@ public:
     struct Latest {
         std::optional<ViewReport> view;
         Clock::time_point at{};
-        bool wrongKeySeen = false;  // since the last good report
+        bool wrongKeySeen = false;  // ever, from an old copy of the link
     };
     Latest latest() const;
 

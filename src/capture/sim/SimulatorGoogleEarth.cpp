@@ -13,7 +13,7 @@ namespace kartovex {
 
 SimulatorGoogleEarth::SimulatorGoogleEarth(MessageBoxService& messages, QString serverName,
                                            std::chrono::milliseconds timeout)
-    : messages_(messages), serverName_(std::move(serverName)), timeout_(timeout) {}
+    : GoogleEarthBackEnd(messages), serverName_(std::move(serverName)), timeout_(timeout) {}
 
 std::unique_ptr<ApplicationGE> SimulatorGoogleEarth::connect() {
     return std::make_unique<SimulatorApplicationGE>(serverName_, timeout_);
@@ -43,14 +43,6 @@ bool SimulatorGoogleEarth::getWindowRect(std::int32_t hwnd, WindowRect& rect) {
                                      << QString::fromStdString(e.description());
         return false;
     }
-}
-
-void SimulatorGoogleEarth::messageBox(const std::string& text, const std::string& title) {
-    messages_.information(text, title);
-}
-
-std::chrono::steady_clock::time_point SimulatorGoogleEarth::now() {
-    return std::chrono::steady_clock::now();
 }
 
 void SimulatorGoogleEarth::pause(std::chrono::milliseconds duration) {

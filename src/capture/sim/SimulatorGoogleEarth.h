@@ -3,15 +3,14 @@
 #include <QString>
 #include <chrono>
 
-#include "capture/GoogleEarth.h"
-#include "model/Services.h"
+#include "capture/GoogleEarthBackEnd.h"
 
 namespace kartovex {
 
 // Step 1's Google Earth on systems without it: the simulator (earthsim) over its local
 // socket, the screen as Qt sees it in physical pixels, and the window system's message
 // box through the given service.
-class SimulatorGoogleEarth : public GoogleEarthPlatform {
+class SimulatorGoogleEarth : public GoogleEarthBackEnd {
 public:
     static constexpr const char* kDefaultServerName = "kartovex-google-earth";
     static constexpr std::chrono::milliseconds kDefaultTimeout{3000};
@@ -23,12 +22,9 @@ public:
     std::unique_ptr<ApplicationGE> connect() override;
     ScreenMetrics screenMetrics() override;
     bool getWindowRect(std::int32_t hwnd, WindowRect& rect) override;
-    void messageBox(const std::string& text, const std::string& title) override;
-    std::chrono::steady_clock::time_point now() override;
     void pause(std::chrono::milliseconds duration) override;
 
 private:
-    MessageBoxService& messages_;
     QString serverName_;
     std::chrono::milliseconds timeout_;
 };

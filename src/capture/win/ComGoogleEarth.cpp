@@ -54,7 +54,7 @@ RuntimeError creationFailure(HRESULT hr) {
 
 }  // namespace
 
-ComGoogleEarth::ComGoogleEarth(MessageBoxService& messages) : messages_(messages) {}
+ComGoogleEarth::ComGoogleEarth(MessageBoxService& messages) : GoogleEarthBackEnd(messages) {}
 
 std::unique_ptr<ApplicationGE> ComGoogleEarth::connect() {
     CLSID clsid{};
@@ -94,14 +94,6 @@ bool ComGoogleEarth::getWindowRect(std::int32_t hwnd, WindowRect& rect) {
     if (!GetWindowRect(window, &r)) return false;
     rect = {r.left, r.top, r.right, r.bottom};
     return true;
-}
-
-void ComGoogleEarth::messageBox(const std::string& text, const std::string& title) {
-    messages_.information(text, title);
-}
-
-std::chrono::steady_clock::time_point ComGoogleEarth::now() {
-    return std::chrono::steady_clock::now();
 }
 
 void ComGoogleEarth::pause(std::chrono::milliseconds duration) {

@@ -1,15 +1,14 @@
 #pragma once
 
 #include "ComApartment.h"
-#include "capture/GoogleEarth.h"
-#include "model/Services.h"
+#include "capture/GoogleEarthBackEnd.h"
 
 namespace kartovex {
 
 // Google Earth through its COM automation server, and the window system through user32.
 // Create, use and destroy it on the user-interface thread: it keeps that thread in a
 // single-threaded COM apartment while it lives.
-class ComGoogleEarth : public GoogleEarthPlatform {
+class ComGoogleEarth : public GoogleEarthBackEnd {
 public:
     explicit ComGoogleEarth(MessageBoxService& messages);
 
@@ -20,14 +19,10 @@ public:
     // The primary screen in physical pixels, as a screenshot has them.
     ScreenMetrics screenMetrics() override;
     bool getWindowRect(std::int32_t hwnd, WindowRect& rect) override;
-    void messageBox(const std::string& text, const std::string& title) override;
-
-    std::chrono::steady_clock::time_point now() override;
     void pause(std::chrono::milliseconds duration) override;
 
 private:
     ComApartment apartment_;
-    MessageBoxService& messages_;
 };
 
 }  // namespace kartovex

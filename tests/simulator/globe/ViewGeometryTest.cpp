@@ -89,14 +89,5 @@ TEST(ViewGeometry, LatitudeBoundsAreTheTopMiddleAndTheBottomCornersOrAVisiblePol
     EXPECT_EQ(ViewGeometry({-89.9, 0, 0, 1e5, 0, 0}, 1280, 1024).bounds().south, -90.0);
 }
 
-TEST(ViewGeometry, OnePixelAtTheFocusIsAsBigAsTheDegreesPerPixelSay) {
-    const ViewGeometry view({34.67, 112.58, 0, 12000, 0, 0}, 1920, 1080);
-    const double half = 1.0 / 1920;
-    const double measured =
-        centralAngle(view.pointOnTerrain(-half, 0), view.pointOnTerrain(half, 0)) / kDegree;
-    // Counted on the mean radius: the ellipsoid's own differs by a few parts in a thousand.
-    EXPECT_NEAR(measured / view.degreesPerPixelAtFocus(), 1.0, 5e-3);
-}
-
 }  // namespace
 }  // namespace earthsim

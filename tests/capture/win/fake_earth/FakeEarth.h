@@ -3,6 +3,7 @@
 #include <oaidl.h>
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,15 +22,12 @@ struct Failure {
 };
 
 struct State {
-    Camera camera;  // where the camera is
-    Camera flightFrom, flightTo;
-    bool flying = false;
-    int flightPolls = 3;  // -1: never lands
-    int pollsFlown = 0;
+    Camera camera;          // what GetCamera answers
+    Camera target;          // where a flight ends
+    int pollsInFlight = 0;  // GetCamera polls before a flight lands
     long renderHwnd = 0;
     bool starting = false;
     Failure failure;
-    std::wstring log;
     long liveObjects = 0;
     long serverLocks = 0;
     void (*objectGone)() = nullptr;  // after each object but the class factory goes
@@ -50,12 +48,22 @@ inline constexpr IID kIidViewExtents{
 inline constexpr IID kIidPointOnTerrain{
     0xF4F7B301, 0x7C59, 0x4851, {0xBA, 0x97, 0xC5, 0x1F, 0x11, 0x0B, 0x59, 0x0F}};
 
-// A Google Earth object as a script sees it: IDispatch with members called by name, for
-// one interface identifier, with IErrorInfo support. Counts itself among the live objects.
-class DispatchObject : public IDispatch, public ISupportErrorInfo {
+// A Google Earth object as a script sees it: IDispatch for one interface identifier, its
+// members a table of rows called by name, with IErrorInfo support. Counts itself among
+// the live objects.
+class FakeObject : public IDispatch, public ISupportErrorInfo {
 public:
-    DispatchObject(const IID& iid, const wchar_t* interfaceName);
-    virtual ~DispatchObject();
+    // Answers a call with its arguments in the member's order, types already checked.
+    using Answer = std::function<HRESULT(const std::vector<VARIANT>& args, VARIANT* result)>;
+    struct Member {
+        const wchar_t* name;
+        WORD kind;  // DISPATCH_METHOD or DISPATCH_PROPERTYGET
+        std::vector<VARTYPE> parameters;
+        Answer answer;
+    };
+
+    FakeObject(const IID& iid, std::vector<Member> members);
+    virtual ~FakeObject();
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
     ULONG STDMETHODCALLTYPE AddRef() override;
@@ -71,22 +79,11 @@ public:
 
     HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID riid) override;
 
-protected:
-    struct Member {
-        const wchar_t* name;
-        WORD kind;  // DISPATCH_METHOD or DISPATCH_PROPERTYGET
-        std::vector<VARTYPE> parameters;
-    };
-    virtual const std::vector<Member>& members() const = 0;
-    // Answers member `index` with its arguments in the member's order, types checked.
-    virtual HRESULT answer(std::size_t index, const std::vector<VARIANT>& args,
-                           VARIANT* result) = 0;
-
 private:
     HRESULT fail(const Failure& failure, EXCEPINFO* exception);
 
     IID iid_;
-    const wchar_t* interfaceName_;
+    std::vector<Member> members_;
     ULONG references_ = 1;
 };
 

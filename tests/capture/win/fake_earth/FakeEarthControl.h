@@ -30,17 +30,13 @@ enum class Report : int {
 };
 
 // Back to a fresh start: the camera tilted and turned near 34.67 N 112.58 E, flights of
-// three camera polls, Google Earth initialised, no failure, an empty log.
+// three camera polls, Google Earth initialised, no failure.
 using ResetFn = void (*)();
 inline constexpr char kReset[] = "FakeEarthReset";
 
 // Objects of the server alive now (class factory included).
 using LiveObjectsFn = long (*)();
 inline constexpr char kLiveObjects[] = "FakeEarthLiveObjects";
-
-// GetCamera polls a flight after SetCameraParams below speed 5 lasts; -1: it never lands.
-using SetFlightFn = void (*)(int polls);
-inline constexpr char kSetFlight[] = "FakeEarthSetFlight";
 
 // The window handle GetRenderHwnd answers.
 using SetRenderHwndFn = void (*)(long hwnd);
@@ -54,11 +50,5 @@ inline constexpr char kSetStarting[] = "FakeEarthSetStarting";
 // and `description`, reported the way `report` says; a null member fails nothing.
 using FailFn = void (*)(const wchar_t* member, long hr, const wchar_t* description, int report);
 inline constexpr char kFail[] = "FakeEarthFail";
-
-// The calls seen since the reset, one a line, such as
-// "IApplicationGE.SetCameraParams(R8 34.67, R8 112.58, ..., I4 1, ...)"; copies up to
-// `capacity` characters and answers the length of the whole log.
-using CallLogFn = int (*)(wchar_t* buffer, int capacity);
-inline constexpr char kCallLog[] = "FakeEarthCallLog";
 
 }  // namespace fake_earth

@@ -1,6 +1,5 @@
 #include <olectl.h>
 
-#include <algorithm>
 #include <string>
 
 #include "FakeEarth.h"
@@ -92,10 +91,6 @@ long FakeEarthLiveObjects() {
     return state().liveObjects;
 }
 
-void FakeEarthSetFlight(int polls) {
-    state().flightPolls = polls;
-}
-
 void FakeEarthSetRenderHwnd(long hwnd) {
     state().renderHwnd = hwnd;
 }
@@ -107,16 +102,6 @@ void FakeEarthSetStarting(int starting) {
 void FakeEarthFail(const wchar_t* member, long hr, const wchar_t* description, int report) {
     state().failure = Failure{member ? member : L"", static_cast<HRESULT>(hr),
                               description ? description : L"", report};
-}
-
-int FakeEarthCallLog(wchar_t* buffer, int capacity) {
-    const std::wstring& log = state().log;
-    if (buffer && capacity > 0) {
-        const std::size_t n = std::min(log.size(), static_cast<std::size_t>(capacity - 1));
-        std::copy_n(log.data(), n, buffer);
-        buffer[n] = L'\0';
-    }
-    return static_cast<int>(log.size());
 }
 
 }  // extern "C"
