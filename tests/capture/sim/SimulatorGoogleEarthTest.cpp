@@ -297,7 +297,8 @@ TEST_F(SimulatorGoogleEarthTest, MalformedOrMissingAnswersFailTheCall) {
     };
     for (const auto& c : cases) {
         FakeSimulator fake(c.answer);
-        SimulatorGoogleEarth earth(messages, fake.name(), kShortTimeout);
+        SimulatorGoogleEarth earth(messages, fake.name(),
+                                   c.answer.isEmpty() ? kShortTimeout : kPatientTimeout);
         auto app = earth.connect();
         const RuntimeError e = errorOf([&] { c.call(*app); });
         EXPECT_EQ(e.number(), c.number) << c.answer.left(60).toStdString();
@@ -310,7 +311,7 @@ TEST_F(SimulatorGoogleEarthTest, AMalformedWindowRectAnswerIsAFailedGetWindowRec
                                "{\"left\":0,\"top\":0.5,\"right\":800,\"bottom\":600}\n",
                                "{\"error\":5,\"description\":\"no window has the handle 7.\"}\n"}) {
         FakeSimulator fake(answer);
-        SimulatorGoogleEarth earth(messages, fake.name(), kShortTimeout);
+        SimulatorGoogleEarth earth(messages, fake.name(), kPatientTimeout);
         WindowRect rect{1, 2, 3, 4};
         EXPECT_FALSE(earth.getWindowRect(7, rect)) << answer;
         EXPECT_EQ(rect.top, 2);
@@ -319,7 +320,7 @@ TEST_F(SimulatorGoogleEarthTest, AMalformedWindowRectAnswerIsAFailedGetWindowRec
 
 TEST_F(SimulatorGoogleEarthTest, ReleasingTheApplicationClosesItsConnection) {
     FakeSimulator fake("{\"hwnd\":77}\n");
-    SimulatorGoogleEarth earth(messages, fake.name(), kShortTimeout);
+    SimulatorGoogleEarth earth(messages, fake.name(), kPatientTimeout);
     auto app = earth.connect();
     EXPECT_EQ(app->GetRenderHwnd(), 77);
     EXPECT_FALSE(fake.clientClosed());
