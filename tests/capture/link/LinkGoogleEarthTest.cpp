@@ -8,6 +8,7 @@
 #include "ErrorOf.h"
 #include "RecordingMessageBox.h"
 #include "capture/link/qt/LinkGoogleEarth.h"
+#include "capture/qt/PhysicalScreen.h"
 #include "model/RuntimeError.h"
 
 namespace kartovex {
@@ -72,6 +73,31 @@ TEST_F(LinkGoogleEarthTest, ServesReportsOnLoopbackOnlyAndRefusesAllElse) {
         if (address.isLoopback() || address.protocol() != QAbstractSocket::IPv4Protocol) continue;
         EXPECT_EQ(statusOf(address, earth.port(), "GET / HTTP/1.1\r\n\r\n"), "no connection")
             << address.toString().toStdString();
+    }
+}
+
+// Whether Google Earth counts physical or logical pixels on a scaled display is not known:
+// a view the size of the screen in either is the full screen, in physical pixels.
+TEST_F(LinkGoogleEarthTest, AFullScreenViewInLogicalOrPhysicalPixelsIsThePhysicalScreen) {
+    LinkGoogleEarth earth(messages, folder.path(), 0);
+    const QByteArray key = keyIn(fileBytes(earth.linkFile())).toLatin1();
+    const ScreenMetrics screen = physicalScreenMetrics();
+    const int width = static_cast<int>(screen.widthTwips / 15);
+    const int height = static_cast<int>(screen.heightTwips / 15);
+    for (const double scale : {1.0, screenScale()}) {
+        const QByteArray size = QByteArray::number(qRound(width / scale)) + "," +
+                                QByteArray::number(qRound(height / scale));
+        const QByteArray request =
+            "GET /view?key=" + key +
+            "&BBOX=10.2,43.6,10.6,43.8&LOOKAT=10.4,43.7,29287.22,0,0&TERRAIN=10.4,43.7,0"
+            "&CAMERA=10.4,43.7,29301&FOV=60,38.141&PIXELS=" +
+            size + "&TERRAIN_ON=1 HTTP/1.1\r\n\r\n";
+        ASSERT_EQ(statusOf(QHostAddress(QHostAddress::LocalHost), earth.port(), request),
+                  "HTTP/1.1 200 OK");
+        WindowRect rect;
+        ASSERT_TRUE(earth.getWindowRect(earth.connect()->GetRenderHwnd(), rect));
+        EXPECT_EQ(rect.right, width) << scale;
+        EXPECT_EQ(rect.bottom, height) << scale;
     }
 }
 

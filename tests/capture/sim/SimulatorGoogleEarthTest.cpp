@@ -123,24 +123,20 @@ TEST_F(SimulatorGoogleEarthTest, FullScreenTheRenderWindowCoversTheScreenInPhysi
     EXPECT_EQ(unknown.right, 7);
 }
 
-TEST_F(SimulatorGoogleEarthTest, StartsOverThePlaceItsCommandLineNames) {
-    RunningSimulator simulator({"--latitude", "65", "--longitude", "-25.5", "--range", "5000"});
+TEST_F(SimulatorGoogleEarthTest, InAWindowOverTheNamedPlaceTheToolBarLeavesTheViewShortOfTheTop) {
+    RunningSimulator simulator(
+        {"--windowed", "--latitude", "65", "--longitude", "-25.5", "--range", "5000"});
     ASSERT_TRUE(simulator.ready);
-    const CameraInfo camera =
-        SimulatorGoogleEarth(messages, simulator.name, kPatientTimeout).connect()->GetCamera(false);
+    SimulatorGoogleEarth earth(messages, simulator.name, kPatientTimeout);
+    const auto app = earth.connect();
+    WindowRect rect;
+    ASSERT_TRUE(earth.getWindowRect(app->GetRenderHwnd(), rect));
+    EXPECT_GT(rect.top, 0);
+    EXPECT_GT(rect.right - rect.left, 0);
+    const CameraInfo camera = app->GetCamera(false);
     EXPECT_EQ(camera.focusPointLatitude, 65);
     EXPECT_EQ(camera.focusPointLongitude, -25.5);
     EXPECT_EQ(camera.range, 5000);
-}
-
-TEST_F(SimulatorGoogleEarthTest, InAWindowTheToolBarLeavesTheViewShortOfTheScreensTop) {
-    RunningSimulator simulator({"--windowed"});
-    ASSERT_TRUE(simulator.ready);
-    SimulatorGoogleEarth earth(messages, simulator.name, kPatientTimeout);
-    WindowRect rect;
-    ASSERT_TRUE(earth.getWindowRect(earth.connect()->GetRenderHwnd(), rect));
-    EXPECT_GT(rect.top, 0);
-    EXPECT_GT(rect.right - rect.left, 0);
 }
 
 TEST_F(SimulatorGoogleEarthTest, ASimulatorKilledMidPressFailsTheNextCall) {
@@ -301,7 +297,8 @@ TEST_F(SimulatorGoogleEarthTest, MalformedOrMissingAnswersFailTheCall) {
     };
     for (const auto& c : cases) {
         FakeSimulator fake(c.answer);
-        SimulatorGoogleEarth earth(messages, fake.name(), kShortTimeout);
+        SimulatorGoogleEarth earth(messages, fake.name(),
+                                   c.answer.isEmpty() ? kShortTimeout : kPatientTimeout);
         auto app = earth.connect();
         const RuntimeError e = errorOf([&] { c.call(*app); });
         EXPECT_EQ(e.number(), c.number) << c.answer.left(60).toStdString();
@@ -314,7 +311,7 @@ TEST_F(SimulatorGoogleEarthTest, AMalformedWindowRectAnswerIsAFailedGetWindowRec
                                "{\"left\":0,\"top\":0.5,\"right\":800,\"bottom\":600}\n",
                                "{\"error\":5,\"description\":\"no window has the handle 7.\"}\n"}) {
         FakeSimulator fake(answer);
-        SimulatorGoogleEarth earth(messages, fake.name(), kShortTimeout);
+        SimulatorGoogleEarth earth(messages, fake.name(), kPatientTimeout);
         WindowRect rect{1, 2, 3, 4};
         EXPECT_FALSE(earth.getWindowRect(7, rect)) << answer;
         EXPECT_EQ(rect.top, 2);
@@ -323,7 +320,7 @@ TEST_F(SimulatorGoogleEarthTest, AMalformedWindowRectAnswerIsAFailedGetWindowRec
 
 TEST_F(SimulatorGoogleEarthTest, ReleasingTheApplicationClosesItsConnection) {
     FakeSimulator fake("{\"hwnd\":77}\n");
-    SimulatorGoogleEarth earth(messages, fake.name(), kShortTimeout);
+    SimulatorGoogleEarth earth(messages, fake.name(), kPatientTimeout);
     auto app = earth.connect();
     EXPECT_EQ(app->GetRenderHwnd(), 77);
     EXPECT_FALSE(fake.clientClosed());
