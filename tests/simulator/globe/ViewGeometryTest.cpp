@@ -66,6 +66,8 @@ TEST(ViewGeometry, ScreenPointsMissingTheEarthReportTheHorizon) {
     const Vec3 eye = view.pose().eye;
     EXPECT_NEAR(heightOf(sky.point), 0, 1e-6);
     EXPECT_NEAR(sky.distance, (sky.point - eye).length(), 1e-6);
+    // The line of sight only touches the ground there: halfway it runs above the ground.
+    EXPECT_GT(heightOf((eye + sky.point) * 0.5), 0);
     // North of the focus, and farther than any ground the view does hit.
     EXPECT_GT(geoPointOf(sky.point).latitude, view.pointOnTerrain(0, 0).latitude);
     EXPECT_GT(sky.distance, view.groundAt(0, -1).distance);
