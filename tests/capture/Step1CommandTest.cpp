@@ -231,7 +231,6 @@ TEST(Step1Command, FailingPressReportsAndKeepsTheLastCompletedPress) {
         {"GetRenderHwnd", 1, 440, {}},
         {"getWindowRect", 1, 440, {}},
         {"GetViewExtents", 2, 440, {}},
-        {"GetPointOnTerrainFromScreenCoords", 1, 440, {}},
         {"GetPointOnTerrainFromScreenCoords", 5, 440, {}},
         // Every answer just inside its own time-out: the press as a whole runs out of time.
         {"GetRenderHwnd", 1, 440, [](auto& ge) { ge.callTime = 2900ms; }},

@@ -23,6 +23,14 @@ TEST(Deviation, MetresBetweenDegreeMinuteValues) {
         {"11030.4", "110 30.4", "0.00 m"},
         {"3954", "3953.9", "185.00 m"},
         {"-30", "-29.9", "185.00 m"},
+        // Across a whole degree: minutes of arc, not the digits' difference.
+        {"11059.9", "11100.1", "370.00 m"},
+        {"11100.1", "11059.9", "370.00 m"},
+        {"-11059.9", "-11100.1", "370.00 m"},
+        // Beyond the double range: a short text.
+        {"11030.5", "1E400", "out of range"},
+        {"1E308", "-1E308", "out of range"},
+        {"-1E400", "1E400", "out of range"},
     };
     for (const auto& r : rows)
         EXPECT_EQ(northSouthDeviation(r.readOut, r.input), r.expected)
@@ -33,18 +41,6 @@ TEST(Deviation, AMinuteOfLongitudeShrinksWithTheCosineOfTheMapInfoLatitude) {
     for (const Row& r : {Row{"", "", "185.00 m"}, Row{"", "0", "185.00 m"},
                          Row{"", "3500", "151.54 m"}, Row{"", "6500", "78.18 m"}})
         EXPECT_EQ(eastWestDeviation("11030.5", "11030.4", r.input), r.expected) << r.input;
-}
-
-TEST(Deviation, AcrossAWholeDegreeCountsMinutesOfArc) {
-    EXPECT_EQ(northSouthDeviation("11059.9", "11100.1"), "370.00 m");
-    EXPECT_EQ(northSouthDeviation("11100.1", "11059.9"), "370.00 m");
-    EXPECT_EQ(northSouthDeviation("-11059.9", "-11100.1"), "370.00 m");
-}
-
-TEST(Deviation, NumbersBeyondTheDoubleRangeShowAShortText) {
-    EXPECT_EQ(northSouthDeviation("11030.5", "1E400"), "out of range");
-    EXPECT_EQ(northSouthDeviation("1E308", "-1E308"), "out of range");
-    EXPECT_EQ(northSouthDeviation("-1E400", "1E400"), "out of range");
 }
 
 TEST(Deviation, EachButtonWritesItsOwnCornerOnly) {

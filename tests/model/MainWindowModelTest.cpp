@@ -18,12 +18,6 @@ TEST(MainWindowModel, TellsTheViewOfEveryChangeButNotOfRepeats) {
     EXPECT_EQ(changed, (std::vector<std::string>{"Label8", "Text1"}));
 }
 
-TEST(MainWindowModel, UnknownControlIsAProgrammingError) {
-    MainWindowModel form;
-    EXPECT_THROW(form.caption("Label99"), std::out_of_range);
-    EXPECT_THROW(form.setCaption("Label19", "x"), std::out_of_range);
-}
-
 class ScriptedChooser : public FileChooser {
 public:
     std::optional<std::string> answer;

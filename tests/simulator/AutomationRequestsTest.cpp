@@ -118,34 +118,6 @@ TEST_F(AutomationRequestsTest, SetCameraParamsJumpsAtSpeedFiveAndFliesBelowIt) {
         9000.0);
 }
 
-TEST_F(AutomationRequestsTest, TheWindowRectOfTheRenderHandleIsTheViewInPhysicalPixels) {
-    const QJsonValue hwnd = ask(QJsonObject{{"op", "GetRenderHwnd"}}).value("hwnd");
-    ASSERT_TRUE(hwnd.isDouble());
-    EXPECT_EQ(hwnd.toInteger(), requests.renderHwnd());
-    const QJsonObject rect = ask(QJsonObject{{"op", "GetWindowRect"}, {"hwnd", hwnd}});
-    const QRect view = window.view().physicalScreenRect();
-    EXPECT_EQ(rect.value("left").toInt(), view.left());
-    EXPECT_EQ(rect.value("top").toInt(), view.top());
-    EXPECT_EQ(rect.value("right").toInt() - rect.value("left").toInt(),
-              window.view().physicalSize().width());
-    EXPECT_EQ(rect.value("bottom").toInt() - rect.value("top").toInt(),
-              window.view().physicalSize().height());
-}
-
-TEST_F(AutomationRequestsTest, ViewExtentsBoundTheGroundAtTheTopAndBottomEdges) {
-    for (const Camera& c : {kStart, Camera{-20, 30, 0, 40000, 50, 120}}) {
-        setCamera(c);
-        const QJsonObject extents = ask(QJsonObject{{"op", "GetViewExtents"}});
-        for (double x : {-1.0, 0.0, 1.0}) {
-            for (double y : {-1.0, 0.0, 1.0}) {
-                const double latitude = pointAt(x, y).latitude;
-                EXPECT_LE(latitude, extents.value("north").toDouble() + 1e-9) << x << "," << y;
-                EXPECT_GE(latitude, extents.value("south").toDouble() - 1e-9) << x << "," << y;
-            }
-        }
-    }
-}
-
 // A graticule pixel in a saved JPG: bright pale yellow over darker ground.
 bool isLine(const QImage& image, int x, int y) {
     const QColor c = image.pixelColor(x, y);

@@ -7,7 +7,6 @@
 #include <QImage>
 #include <QLabel>
 #include <QPointer>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -42,13 +41,6 @@ QByteArray jpegClaiming(int width, int height) {
     return bytes;
 }
 
-QByteArray randomBytes() {
-    QRandomGenerator random(936);
-    QByteArray bytes(5000, '\0');
-    for (auto& b : bytes) b = char(random.bounded(256));
-    return bytes;
-}
-
 class Pictures {
 public:
     QString put(const QString& name, const QByteArray& bytes) {
@@ -80,12 +72,10 @@ TEST(Form3, MeasuresThePictureFromItsHeaderOrSaysWhyNot) {
          "Invalid picture (65500 x 1 pixels: the corners of a picture narrower or lower than 2 "
          "pixels cannot be told apart)"},
         {pictures.put("area.png", encoded(3, 2, "PNG")), "2 1"},
-        {pictures.put("area.bmp", encoded(5, 7, "BMP")), "4 6"},
         {pictures.put("huge.jpg", jpegClaiming(65500, 65500)), "65499 65499"},
         {pictures.put("tail.jpg", jpeg.left(jpeg.size() / 2)), "1279 1023"},
         {pictures.path("missing.jpg"), "Invalid picture (No such file or directory)"},
         {pictures.put("empty.jpg", {}), "Invalid picture (Unsupported image format)"},
-        {pictures.put("random.jpg", randomBytes()), "Invalid picture (Unsupported image format)"},
         {pictures.put("cut.jpg", jpeg.left(20)),
          "Invalid picture (no size could be read from its header)"},
         {pictures.path("x.jpg"), "Invalid picture (not a regular file)"},

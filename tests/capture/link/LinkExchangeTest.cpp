@@ -112,17 +112,5 @@ TEST(LinkExchange, APressFailsWithWhatTheUserCanDo) {
     EXPECT_EQ(press({serving.linkFile, "port taken"}), "port taken");
 }
 
-TEST(LinkFile, TextIsStableAndCarriesItsKey) {
-    const std::string key = newLinkKey();
-    EXPECT_EQ(key.size(), 32u);
-    EXPECT_NE(key, newLinkKey());
-    const std::string text = linkFileText(47863, key);
-    EXPECT_EQ(text, linkFileText(47863, key));
-    EXPECT_EQ(keyInLinkFile(text), key);
-    EXPECT_NE(text.find("<href>http://127.0.0.1:47863/view?key=" + key + "</href>"),
-              std::string::npos);
-    EXPECT_EQ(keyInLinkFile("<kml/>"), "");
-}
-
 }  // namespace
 }  // namespace kartovex
