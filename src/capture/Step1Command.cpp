@@ -152,6 +152,7 @@ struct ViewReadOut {
     std::string label7, label8;
     std::string zuoshanglong, zuoshanglat, youxialong, youxialat;
     CornerTexts corners;
+    GroundGrid grid;
 };
 
 PointOnTerrain pointOnTerrain(ApplicationGE& app, double x, double y) {
@@ -203,6 +204,19 @@ void readGeography(ApplicationGE& app, ViewReadOut& out) {
         plainText((value(c.strZuoshangLat) + value(c.strYouxiaLat) + value(c.strYoushangLat) +
                    value(c.strZuoxiaLat) + value(c.strCenterLat)) /
                   5.0);
+
+    // Then the grid the GeoTIFF is fitted to, corners and centre among its points.
+    constexpr int n = GroundGrid::kPointsPerSide;
+    out.grid.points.clear();
+    out.grid.points.reserve(n * n);
+    for (int row = 0; row < n; ++row) {
+        const double y = 1.0 - 2.0 * row / (n - 1);
+        for (int column = 0; column < n; ++column) {
+            const double x = -1.0 + 2.0 * column / (n - 1);
+            p = pointOnTerrain(app, x, y);
+            out.grid.points.push_back({x, y, p.longitude, p.latitude});
+        }
+    }
 }
 
 void commit(MainWindowModel& form, ViewReadOut&& r) {
@@ -213,6 +227,7 @@ void commit(MainWindowModel& form, ViewReadOut&& r) {
     form.setCaption(control::youxialong, std::move(r.youxialong));
     form.setCaption(control::youxialat, std::move(r.youxialat));
     form.corners = std::move(r.corners);
+    form.grid = std::move(r.grid);
 }
 
 void capture(MainWindowModel& form, GoogleEarthPlatform& platform) {
@@ -242,6 +257,8 @@ void capture(MainWindowModel& form, GoogleEarthPlatform& platform) {
     const bool fullScreen =
         static_cast<double>(screen.w) == static_cast<double>(width) && screen.h == rect.bottom;
     result.label7 = fullScreen ? "YES" : "NO";
+    result.grid.viewWidth = width;
+    result.grid.viewHeight = height;
     readGeography(app, result);
     commit(form, std::move(result));
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "CommonDialog.h"
+#include "GroundGrid.h"
 
 namespace kartovex {
 
@@ -40,6 +41,8 @@ public:
     CommonDialog CmnDlg;
     std::int16_t step1Clicks = 0;
     CornerTexts corners;
+    // Read by the same press as the corners, for the GeoTIFF; empty until a press completes.
+    GroundGrid grid;
     std::string folderPrefix;
     std::string bareName;
 

@@ -38,10 +38,13 @@ public:
     // How a camera that has landed reports itself, given where it was sent.
     std::function<CameraInfo(CameraInfo)> landedAs = [](CameraInfo c) { return c; };
     std::vector<ViewExtents> extents{{40.5, 40.25}};  // one per read in a press; the last repeats
-    std::map<std::pair<double, double>, PointOnTerrain> points{
-        {{-1, 1}, {39.9, 110.5}},  {{1, 1}, {39.9, 112.5}}, {{1, -1}, {38.1, 112.5}},
-        {{-1, -1}, {38.1, 110.5}}, {{0, 0}, {39.0, 111.5}},
-    };
+    // A flat view 2° wide and 1.8° high around 111.5 E, 39 N, at every point of the grid.
+    std::map<std::pair<double, double>, PointOnTerrain> points = [] {
+        std::map<std::pair<double, double>, PointOnTerrain> grid;
+        for (double x : {-1.0, -0.5, 0.0, 0.5, 1.0})
+            for (double y : {-1.0, -0.5, 0.0, 0.5, 1.0}) grid[{x, y}] = {39 + 0.9 * y, 111.5 + x};
+        return grid;
+    }();
 
     // From now on the named call throws `error` on its nth use.
     void failOn(std::string call, int nth, RuntimeError error) {

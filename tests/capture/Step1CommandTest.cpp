@@ -10,6 +10,7 @@
 
 #include "FakeGoogleEarth.h"
 #include "capture/Step1Command.h"
+#include "model/NumberText.h"
 
 namespace kartovex {
 namespace {
@@ -33,6 +34,8 @@ std::vector<std::string> geographyOf(const MainWindowModel& form) {
     std::vector<std::string> g = allCornerTexts(form.corners);
     for (const char* name : {"Label8", "zuoshanglong", "zuoshanglat", "youxialong", "youxialat"})
         g.push_back(form.caption(name));
+    for (const GroundPoint& p : form.grid.points)
+        g.push_back(text(p.longitude) + " " + text(p.latitude));
     return g;
 }
 
@@ -89,6 +92,11 @@ TEST(Step1Command, LevelsTheCameraItReadWaitsForItToLandThenReadsTheView) {
     runStep1(form, ge, ge);
     std::string calls;
     for (const auto& call : ge.calls) calls += call + "; ";
+    // Then the grid, rows from the top, each from the left.
+    std::string gridCalls;
+    for (const char* y : {"1", "0.5", "0", "-0.5", "-1"})
+        for (const char* x : {"-1", "-0.5", "0", "0.5", "1"})
+            gridCalls += "GetPointOnTerrainFromScreenCoords(" + std::string(x) + ", " + y + "); ";
     EXPECT_EQ(
         calls,
         "messageBox(KartoVex); screenMetrics; connect; GetCamera(false); "
@@ -97,7 +105,8 @@ TEST(Step1Command, LevelsTheCameraItReadWaitsForItToLandThenReadsTheView) {
         "GetRenderHwnd; getWindowRect(4242); GetViewExtents; GetViewExtents; "
         "GetPointOnTerrainFromScreenCoords(-1, 1); GetPointOnTerrainFromScreenCoords(1, 1); "
         "GetPointOnTerrainFromScreenCoords(1, -1); GetPointOnTerrainFromScreenCoords(-1, -1); "
-        "GetPointOnTerrainFromScreenCoords(0, 0); release; ");
+        "GetPointOnTerrainFromScreenCoords(0, 0); " +
+            gridCalls + "release; ");
     EXPECT_EQ(ge.applicationsAlive, 0);
     const auto waited = ge.clock - std::chrono::steady_clock::time_point{};
     EXPECT_GE(waited, 2 * 20ms);
@@ -112,6 +121,12 @@ TEST(Step1Command, LevelsTheCameraItReadWaitsForItToLandThenReadsTheView) {
     const std::vector<std::string> corners = {"110.5", "39.9",  "112.5", "39.9",  "112.5",
                                               "38.1",  "110.5", "38.1",  "111.5", "39"};
     EXPECT_EQ(allCornerTexts(form.corners), corners);
+    EXPECT_EQ(form.grid.viewWidth, 1280);
+    EXPECT_EQ(form.grid.viewHeight, 1024);
+    ASSERT_EQ(form.grid.points.size(), 25u);
+    const GroundPoint& second = form.grid.points[6];  // second row, second column
+    EXPECT_EQ(std::vector({second.x, second.y, second.longitude, second.latitude}),
+              std::vector({-0.5, 0.5, 111.0, 39.45}));
 }
 
 TEST(Step1Command, WarnsOnTheFirstPressOnlyEvenWhenItFails) {
@@ -232,6 +247,7 @@ TEST(Step1Command, FailingPressReportsAndKeepsTheLastCompletedPress) {
         {"getWindowRect", 1, 440, {}},
         {"GetViewExtents", 2, 440, {}},
         {"GetPointOnTerrainFromScreenCoords", 5, 440, {}},
+        {"GetPointOnTerrainFromScreenCoords", 30, 440, {}},  // in the grid
         // Every answer just inside its own time-out: the press as a whole runs out of time.
         {"GetRenderHwnd", 1, 440, [](auto& ge) { ge.callTime = 2900ms; }},
         // Numbers that are not numbers, or not in their range.
