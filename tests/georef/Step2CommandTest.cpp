@@ -4,11 +4,13 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "FakeCodePage936.h"
 #include "RecordingMessageBox.h"
 #include "georef/GstFile.h"
+#include "georef/KmlOverlay.h"
 #include "georef/Step2Command.h"
 #include "georef/TabFile.h"
 #include "model/RuntimeError.h"
@@ -22,13 +24,20 @@ std::string repeat(const std::string& s, std::size_t n) {
     return out;
 }
 
-// The main window after a Step 1 that found the view full screen, with every service faked:
-// a 1280 × 1024 picture, and a disk that saves a file whole or not at all.
-struct Scene : FileChooser, PictureProbe, FileSaver {
+const std::string kOurTif = "GeoTIFF by Kartovex";
+
+// The main window after a Step 1 that found a 1280 × 1024 view full screen, with every
+// service faked: a picture of that size, a disk that saves a file whole or not at all, and
+// a GeoTIFF writer that writes or fails as told.
+struct Scene : FileChooser, PictureProbe, FileSaver, GeoTiffWriter {
     Scene() {
         form.setCaption("Label7", "YES");
         form.corners = {"112.5", "34.7",   "112.6", "34.71",  "112.61",
                         "34.6",  "112.51", "34.61", "112.55", "34.65"};
+        form.grid.viewWidth = 1280;
+        form.grid.viewHeight = 1024;
+        for (double y : {1, 0, -1})
+            for (double x : {-1, 0, 1}) form.grid.points.push_back({x, y, 112 + x, 34 + y});
         files = {{"/maps/area.tab", "old table"}, {"/maps/area.gst", "old geoset"}};
     }
 
@@ -42,7 +51,7 @@ struct Scene : FileChooser, PictureProbe, FileSaver {
         if (path == failingPath)
             throw RuntimeError(error::InvalidPicture,
                                "Invalid picture (No such file or directory)");
-        shownModule = {"1279", "1023"};
+        shownModule = pictureSize;
     }
     void save(const std::string& path, std::string_view bytes) override {
         saves.push_back(path);
@@ -50,10 +59,27 @@ struct Scene : FileChooser, PictureProbe, FileSaver {
             throw RuntimeError(error::PathFileAccess, "No space left on device");
         files[path] = std::string(bytes);
     }
+    bool exists(const std::string& path) override { return files.count(path) != 0; }
+    std::optional<std::string> head(const std::string& p, std::size_t) override { return files[p]; }
+    void remove(const std::string& path) override {
+        if (path == failingPath) throw RuntimeError(error::PermissionDenied, "Permission denied");
+        files.erase(path);
+    }
+    GeoTiffResult write(const GeoTiffJob& job, const Progress&) override {
+        jobs.push_back(job);
+        EXPECT_FALSE(exists(job.tifPath)) << "an older GeoTIFF is removed before the warp";
+        if (job.tifPath == failingPath)
+            throw RuntimeError(error::InvalidPicture, "The picture could not be read");
+        if (geoTiffResult == GeoTiffResult::Written) files[job.tifPath] = kOurTif + ", new";
+        return geoTiffResult;
+    }
+    bool wroteIt(const std::string& path) override { return files[path].starts_with(kOurTif); }
 
     void run(const std::optional<std::string>& path) {
         picked = path;
-        Step2Command(form, module, {*this, *this, *this, codePage, box}).run();
+        Step2Command(form, module,
+                     {*this, *this, *this, codePage, box, withWriter ? this : nullptr, switchedOn})
+            .run();
     }
 
     MainWindowModel form;
@@ -61,7 +87,11 @@ struct Scene : FileChooser, PictureProbe, FileSaver {
     FakeCodePage936 codePage;
     std::optional<std::string> picked;
     std::string dialogFailure;
-    std::string failingPath;  // the one file that cannot be read or written
+    std::string failingPath;  // the one file that cannot be read, written or removed
+    Module1 pictureSize{"1279", "1023"};
+    bool withWriter = true, switchedOn = true;
+    GeoTiffResult geoTiffResult = GeoTiffResult::Written;
+    std::vector<GeoTiffJob> jobs;
     std::vector<CommonDialog> dialogs;
     std::vector<std::string> probed, saves;
     testing::RecordingMessageBox box;
@@ -125,7 +155,7 @@ TEST(Step2, WritesTheTableThenTheGeosetNamedAfterThePickedFile) {
         const std::string geoset = r.folder + r.bareName + ".gst";
         EXPECT_TRUE(scene.messages.empty()) << r.picked;
         EXPECT_EQ(scene.probed, Texts{r.picked});
-        EXPECT_EQ(scene.saves, (Texts{table, geoset})) << r.picked;
+        EXPECT_EQ(scene.saves, (Texts{table, geoset, r.folder + r.bareName + ".kml"})) << r.picked;
         EXPECT_EQ(scene.files[table],
                   tabFileBytes(r.imageInFiles, scene.form.corners, "1279", "1023"))
             << r.picked;
@@ -167,8 +197,11 @@ TEST(Step2, EveryFailureSaysWhatFailedAndWhatWasWritten) {
          "It holds the character \"\u20ac\", which the table's code page 936 (Simplified "
          "Chinese) lacks.\nNo file was written."},
         {"/maps/photo.jpg.TAB", "", 0,
-         "Refused file name: photo.jpg.TAB\nIt has the extension of the table or the geoset, so "
-         "writing them would destroy the picture.\nNo file was written."},
+         "Refused file name: photo.jpg.TAB\nIt has the extension of a file Kartovex writes beside "
+         "the picture (.tab, .gst, .tif or .kml), so writing that file would destroy the "
+         "picture.\nNo file was written."},
+        {"/maps/scan.Tif", "", 0, "Refused file name: scan.Tif\nIt has the extension"},
+        {"/maps/view.kml", "", 0, "Refused file name: view.kml\nIt has the extension"},
         {"/maps/survey\\area.jpg", "", 0,
          "Refused file name: survey\\area.jpg\nIt holds a backslash, which MapInfo reads as a "
          "folder separator.\nNo file was written."},
@@ -202,7 +235,108 @@ TEST(Step2, EveryFailureSaysWhatFailedAndWhatWasWritten) {
         EXPECT_NE(scene.messages[0].text.find(r.says), std::string::npos) << scene.messages[0].text;
         EXPECT_EQ(scene.saves.size(), r.attempted) << name;
         EXPECT_EQ(scene.files["/maps/area.gst"], "old geoset") << name;
+        EXPECT_TRUE(scene.jobs.empty()) << name;
     }
+}
+
+// A picture of another shape than the 1280 x 1024 view is registered only on a Yes.
+TEST(Step2, AsksBeforeRegisteringAPictureOfAnotherShapeThanTheView) {
+    // The picture's last row (1034 high is 1.06 % taller), the view's width (0: none read).
+    const std::tuple<const char*, std::int64_t, bool> rows[] = {
+        {"1033", 1280, false}, {"1034", 1280, true}, {"2047", 1280, true}, {"2047", 0, false}};
+    for (const auto& [lastRow, viewWidth, asked] : rows) {
+        Scene scene;
+        scene.pictureSize.strPicMaxY = lastRow;
+        scene.form.grid.viewWidth = viewWidth;
+        scene.run("/maps/area.jpg");
+        EXPECT_EQ(scene.box.asked.size(), asked ? 1u : 0u) << lastRow;
+        EXPECT_EQ(scene.saves.size() + scene.messages.size(), asked ? 0u : 3u) << lastRow;
+    }
+    Scene scene;
+    scene.pictureSize.strPicMaxY = "2047";
+    scene.box.answer = true;
+    scene.run("/maps/area.jpg");
+    EXPECT_EQ(scene.saves.size(), 3u);
+    EXPECT_EQ(scene.box.asked.at(0).text.find("The picture is 1280 x 2048 pixels, but the view "
+                                              "that Step 1 read is 1280 x 1024 pixels"),
+              0u);
+}
+
+// After the table and geoset: the overlay and the GeoTIFF when switched on and built in.
+// Older ones of ours are removed, anyone else's are left; every failure says what was
+// written.
+TEST(Step2, TheOverlayAndGeoTiffFollowTheTableAndReplaceOnlyOurOwnOlderOnes) {
+    const std::string ourKml = kmlOverlayBytes("old.jpg", "old", {}), kml = "/maps/area.kml";
+    struct Row {
+        bool withWriter, switchedOn;
+        std::string kml, tif, failing;  // the files there before, and the one that fails
+        GeoTiffResult result;
+        std::string kmlAfter, tifAfter;  // "new", "old" or "" for none
+        std::string says;                // part of the one message; empty: none
+    };
+    const auto W = GeoTiffResult::Written;
+    const Row rows[] = {
+        {true, true, "", "", "", W, "new", "new", ""},
+        {true, true, ourKml, kOurTif, "", W, "new", "new", ""},
+        {true, true, "x", "x", "", W, "old", "old",
+         "did not write is in the way; it was left as it was.\nThe GeoTIFF was not written"},
+        {true, true, "", kOurTif, "/maps/area.tif", W, "new", "old",
+         "The older one, which no longer matches the table, could not be removed: Permission"},
+        {true, true, "", "", "/maps/area.tif", W, "new", "",
+         "The GeoTIFF could not be written: /maps/area.tif\nThe picture could not be read\n"
+         "Written: /maps/area.tab\nWritten: /maps/area.gst\nWritten: /maps/area.kml"},
+        {true, true, "", "", "", GeoTiffResult::Cancelled, "new", "",
+         "The GeoTIFF was cancelled and not written: /maps/area.tif\nWritten:"},
+        {true, false, ourKml, kOurTif, "", W, "", "", ""},
+        {true, false, "x", "x", "", W, "old", "old", ""},
+        {false, true, ourKml, kOurTif, "", W, "", "old", ""},
+        {true, false, ourKml, "", kml, W, "old", "", "An older overlay, which no longer"},
+    };
+    for (const Row& r : rows) {
+        Scene scene;
+        scene.withWriter = r.withWriter;
+        scene.switchedOn = r.switchedOn;
+        if (!r.kml.empty()) scene.files[kml] = r.kml;
+        if (!r.tif.empty()) scene.files["/maps/area.tif"] = r.tif;
+        scene.failingPath = r.failing;
+        scene.geoTiffResult = r.result;
+        scene.run("/maps/area.jpg");
+        const std::string row = std::to_string(&r - rows);
+        ASSERT_EQ(scene.messages.size(), r.says.empty() ? 0u : 1u) << row;
+        EXPECT_TRUE(r.says.empty() || scene.messages[0].text.find(r.says) != std::string::npos)
+            << row;
+        const auto after = [&](const std::string& path, const std::string& made) {
+            return !scene.files.count(path) ? "" : scene.files[path] == made ? "new" : "old";
+        };
+        EXPECT_EQ(after(kml, kmlOverlayBytes("area.jpg", "area", scene.form.corners)), r.kmlAfter)
+            << row;
+        EXPECT_EQ(after("/maps/area.tif", kOurTif + ", new"), r.tifAfter) << row;
+    }
+
+    // Pixel edges: the upper-left screen corner is pixel 0, line 0, the lower right pixel
+    // 1280, line 1024.
+    Scene scene;
+    scene.run("/maps/area.jpg");
+    ASSERT_EQ(scene.jobs.size(), 1u);
+    const GeoTiffJob& job = scene.jobs[0];
+    ASSERT_EQ(job.points.size(), 9u);
+    EXPECT_EQ((std::vector<double>{job.points[4].pixel, job.points[4].line, job.points[8].pixel,
+                                   job.points[8].line, job.points[8].longitude}),
+              (std::vector<double>{640, 512, 1280, 1024, 113}));
+    EXPECT_EQ(job.picturePath + " " + job.tifPath, "/maps/area.jpg /maps/area.tif");
+}
+
+TEST(Step2, TheOverlayLaysThePictureOnTheCornersAndNamesItAsAUrl) {
+    const CornerTexts corners = {"112.5", "34.7",   "112.6", "34.71",  "112.61",
+                                 "34.6",  "112.51", "34.61", "112.55", "34.65"};
+    const std::string kml = kmlOverlayBytes("\u5730 #1%.jpg", "\u5730 #1 <&>", corners);
+    for (const char* piece :
+         {"<href>%E5%9C%B0%20%231%25.jpg</href>", "<name>\u5730 #1 &lt;&amp;&gt;</name>",
+          // counter-clockwise from the lower left
+          "<coordinates>112.51,34.61 112.61,34.6 112.6,34.71 112.5,34.7</coordinates>"})
+        EXPECT_NE(kml.find(piece), std::string::npos) << piece;
+    EXPECT_TRUE(isKartovexOverlay(kml));
+    EXPECT_FALSE(isKartovexOverlay("<kml><name>Kartovex</name></kml>"));
 }
 
 }  // namespace
