@@ -14,8 +14,7 @@ struct RecordingMessageBox : MessageBoxService {
         std::string text, title;
         bool operator==(const Message&) const = default;
     };
-    std::vector<Message> shown;
-    std::vector<Message> asked;
+    std::vector<Message> shown, asked;
     bool answer = false;
 
     void information(const std::string& text, const std::string& title) override {

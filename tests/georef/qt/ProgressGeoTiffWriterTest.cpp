@@ -29,7 +29,7 @@ struct SlowWriter : GeoTiffWriter {
     double stoppedAt = 0;
 };
 
-TEST(ProgressGeoTiffWriter, CancelAtHalfwayStopsTheWarpAndLeavesNoFile) {
+TEST(ProgressGeoTiffWriter, CancelAtHalfwayStopsTheWarpOffTheWindowsThread) {
     const GeoTiffJob job{"area.jpg", "area.tif", {}};
     auto* inner = new SlowWriter;
     ProgressGeoTiffWriter writer(std::unique_ptr<GeoTiffWriter>(inner),
