@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "DialogOwner.h"
 #include "LiftedBusyCursor.h"
 
 namespace kartovex {
@@ -17,14 +18,14 @@ int exec(QMessageBox& box) {
 
 void QtMessageBox::information(const std::string& text, const std::string& title) {
     QMessageBox box(QMessageBox::Information, QString::fromStdString(title),
-                    QString::fromStdString(text), QMessageBox::Ok, QApplication::activeWindow());
+                    QString::fromStdString(text), QMessageBox::Ok, dialogOwner());
     exec(box);
 }
 
 bool QtMessageBox::question(const std::string& text, const std::string& title) {
     QMessageBox box(QMessageBox::Question, QString::fromStdString(title),
                     QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No,
-                    QApplication::activeWindow());
+                    dialogOwner());
     box.setDefaultButton(QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
     return exec(box) == QMessageBox::Yes;
