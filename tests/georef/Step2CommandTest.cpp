@@ -34,10 +34,7 @@ struct Scene : FileChooser, PictureProbe, FileSaver, GeoTiffWriter {
         form.setCaption("Label7", "YES");
         form.corners = {"112.5", "34.7",   "112.6", "34.71",  "112.61",
                         "34.6",  "112.51", "34.61", "112.55", "34.65"};
-        form.grid.viewWidth = 1280;
-        form.grid.viewHeight = 1024;
-        for (double y : {1, 0, -1})
-            for (double x : {-1, 0, 1}) form.grid.points.push_back({x, y, 112 + x, 34 + y});
+        form.grid = {1280, 1024, {{-1, 1, 111, 35}, {1, -1, 113, 33}}};
         files = {{"/maps/area.tab", "old table"}, {"/maps/area.gst", "old geoset"}};
     }
 
@@ -269,26 +266,25 @@ TEST(Step2, TheOverlayAndGeoTiffFollowTheTableAndReplaceOnlyOurOwnOlderOnes) {
         bool withWriter, switchedOn;
         std::string kml, tif, failing;  // the files there before, and the one that fails
         GeoTiffResult result;
-        std::string kmlAfter, tifAfter;  // "new", "old" or "" for none
-        std::string says;                // part of the one message; empty: none
+        std::string after;  // the .kml and the .tif: "new", "old" or "" for none
+        std::string says;   // part of the one message; empty: none
     };
     const auto W = GeoTiffResult::Written;
     const Row rows[] = {
-        {true, true, "", "", "", W, "new", "new", ""},
-        {true, true, ourKml, kOurTif, "", W, "new", "new", ""},
-        {true, true, "x", "x", "", W, "old", "old",
+        {true, true, ourKml, kOurTif, "", W, "new/new", ""},
+        {true, true, "x", "x", "", W, "old/old",
          "did not write is in the way; it was left as it was.\nThe GeoTIFF was not written"},
-        {true, true, "", kOurTif, "/maps/area.tif", W, "new", "old",
+        {true, true, "", kOurTif, "/maps/area.tif", W, "new/old",
          "The older one, which no longer matches the table, could not be removed: Permission"},
-        {true, true, "", "", "/maps/area.tif", W, "new", "",
+        {true, true, "", "", "/maps/area.tif", W, "new/",
          "The GeoTIFF could not be written: /maps/area.tif\nThe picture could not be read\n"
          "Written: /maps/area.tab\nWritten: /maps/area.gst\nWritten: /maps/area.kml"},
-        {true, true, "", "", "", GeoTiffResult::Cancelled, "new", "",
+        {true, true, "", "", "", GeoTiffResult::Cancelled, "new/",
          "The GeoTIFF was cancelled and not written: /maps/area.tif\nWritten:"},
-        {true, false, ourKml, kOurTif, "", W, "", "", ""},
-        {true, false, "x", "x", "", W, "old", "old", ""},
-        {false, true, ourKml, kOurTif, "", W, "", "old", ""},
-        {true, false, ourKml, "", kml, W, "old", "", "An older overlay, which no longer"},
+        {true, false, ourKml, kOurTif, "", W, "/", ""},
+        {true, false, "x", "x", "", W, "old/old", ""},
+        {false, true, ourKml, kOurTif, "", W, "/old", ""},
+        {true, false, ourKml, "", kml, W, "old/", "An older overlay, which no longer"},
     };
     for (const Row& r : rows) {
         Scene scene;
@@ -306,14 +302,15 @@ TEST(Step2, TheOverlayAndGeoTiffFollowTheTableAndReplaceOnlyOurOwnOlderOnes) {
         const auto after = [&](const std::string& path, const std::string& made) {
             return !scene.files.count(path) ? "" : scene.files[path] == made ? "new" : "old";
         };
-        EXPECT_EQ(after(kml, kmlOverlayBytes("area.jpg", "area", scene.form.corners)), r.kmlAfter)
+        EXPECT_EQ(std::string(after(kml, kmlOverlayBytes("area.jpg", "area", scene.form.corners))) +
+                      "/" + after("/maps/area.tif", kOurTif + ", new"),
+                  r.after)
             << row;
-        EXPECT_EQ(after("/maps/area.tif", kOurTif + ", new"), r.tifAfter) << row;
     }
 
     Scene scene;  // pixel edges: the lower-right screen corner is pixel 1280, line 1024
     scene.run("/maps/area.jpg");
-    const ControlPoint p = scene.jobs.at(0).points.at(8);
+    const ControlPoint p = scene.jobs.at(0).points.at(1);
     EXPECT_EQ((std::vector<double>{p.pixel, p.line, p.longitude}),
               (std::vector<double>{1280, 1024, 113}));
     EXPECT_EQ(scene.jobs[0].picturePath + " " + scene.jobs[0].tifPath,

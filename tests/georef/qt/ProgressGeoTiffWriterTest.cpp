@@ -38,13 +38,11 @@ TEST(ProgressGeoTiffWriter, CancelAtHalfwayStopsTheWarpOffTheWindowsThread) {
     QString title;
     QTimer user;
     QObject::connect(&user, &QTimer::timeout, [&] {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* dialog = qobject_cast<QProgressDialog*>(w);
-                dialog && dialog->isVisible() && dialog->value() >= dialog->maximum() / 2) {
-                title = dialog->windowTitle();
-                QTest::mouseClick(dialog->findChild<QPushButton*>(), Qt::LeftButton);
-                user.stop();
-            }
+        auto* dialog = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+        if (!dialog || dialog->value() < dialog->maximum() / 2) return;
+        title = dialog->windowTitle();
+        QTest::mouseClick(dialog->findChild<QPushButton*>(), Qt::LeftButton);
+        user.stop();
     });
     user.start(10);
     EXPECT_EQ(writer.write(job, {}), GeoTiffResult::Cancelled);
