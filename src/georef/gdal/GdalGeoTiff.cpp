@@ -200,8 +200,7 @@ private:
 };
 
 double metresBetween(std::pair<double, double> a, std::pair<double, double> b) {
-    const double east =
-        (a.first - b.first) * std::cos((a.second + b.second) / 2 * std::numbers::pi / 180);
+    const double east = (a.first - b.first) * std::cos((a.second + b.second) / 2 * std::numbers::pi / 180);
     return std::hypot(east, a.second - b.second) * kMetresPerDegree;
 }
 
