@@ -221,8 +221,7 @@ TEST_F(SimulatorGoogleEarthTest, AMalformedOrMissingWindowRectAnswerIsAFailedGet
           "{\"left\":0,\"top\":0.5,\"right\":800,\"bottom\":600}\n",
           "{\"error\":5,\"description\":\"no window has the handle 7.\"}\n", ""}) {
         FakeSimulator fake(answer);
-        SimulatorGoogleEarth earth(messages, fake.name,
-                                   *answer ? kPatientTimeout : kShortTimeout);
+        SimulatorGoogleEarth earth(messages, fake.name, *answer ? kPatientTimeout : kShortTimeout);
         WindowRect rect{1, 2, 3, 4};
         EXPECT_FALSE(earth.getWindowRect(7, rect)) << answer;
         EXPECT_EQ(rect.top, 2);
