@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 #include <cmath>
 #include <vector>
 
 #include "RecordingMessageBox.h"
+#include "RunningSimulator.h"
 #include "capture/Step1Command.h"
 #include "capture/link/qt/LinkGoogleEarth.h"
 #include "capture/sim/SimulatorGoogleEarth.h"
@@ -18,27 +17,7 @@
 namespace kartovex {
 namespace {
 
-// The simulator as Google Earth Pro would be: the link file open, its own socket under a
-// name nobody asks, so the press has only the link.
-class LinkedSimulator {
-public:
-    LinkedSimulator(const LinkGoogleEarth& link, bool windowed) {
-        QStringList arguments{
-            QStringLiteral("--server-name"),
-            QStringLiteral("kartovex-link-test-%1").arg(QCoreApplication::applicationPid()),
-            QStringLiteral("--open"), link.linkFile()};
-        if (windowed) arguments << QStringLiteral("--windowed");
-        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.start(QStringLiteral(EARTHSIM_PATH), arguments);
-        process.waitForStarted(10000);
-    }
-    ~LinkedSimulator() { stop(); }
-    void stop() {
-        process.kill();
-        process.waitForFinished(10000);
-    }
-    QProcess process;
-};
+using testing::RunningSimulator;
 
 // Waits until Google Earth has reported through the link.
 bool reported(LinkGoogleEarth& link) {
@@ -73,10 +52,10 @@ protected:
 };
 
 TEST_F(LinkEndToEnd, FullScreenLevelsTheViewAndGivesYesAndTheSocketsReadOuts) {
-    LinkedSimulator simulator(link, false);
+    RunningSimulator simulator({"--open", link.linkFile()});
     ASSERT_TRUE(reported(link));
     // Tilted and turned, so that the press must send a flight through the link.
-    SimulatorGoogleEarth socket(messages, simulator.process.arguments().value(1));
+    SimulatorGoogleEarth socket(messages, simulator.name);
     socket.connect()->SetCameraParams(34.67, 112.58, 0, 1, 12000, 30, 20, 5);
     QThread::sleep(1);
     MainWindowModel viaLink, viaSocket;
@@ -102,7 +81,7 @@ TEST_F(LinkEndToEnd, FullScreenLevelsTheViewAndGivesYesAndTheSocketsReadOuts) {
 }
 
 TEST_F(LinkEndToEnd, WindowedGivesNo) {
-    LinkedSimulator simulator(link, true);
+    RunningSimulator simulator({"--open", link.linkFile(), "--windowed"});
     ASSERT_TRUE(reported(link));
     MainWindowModel form;
     runStep1(form, link, log);
@@ -111,7 +90,7 @@ TEST_F(LinkEndToEnd, WindowedGivesNo) {
 }
 
 TEST_F(LinkEndToEnd, AClosedSimulatorFailsThePressAfterTheStalenessBound) {
-    LinkedSimulator simulator(link, false);
+    RunningSimulator simulator({"--open", link.linkFile()});
     ASSERT_TRUE(reported(link));
     simulator.stop();
     QThread::sleep(LinkApplicationGE::kStaleAfter.count() + 1);

@@ -1,20 +1,18 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/socket.h>
 
-#include <QCoreApplication>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QProcess>
 #include <QThread>
 #include <atomic>
 #include <functional>
-#include <future>
+#include <semaphore>
 #include <thread>
 
 #include "ErrorOf.h"
 #include "RecordingMessageBox.h"
+#include "RunningSimulator.h"
 #include "capture/sim/SimulatorGoogleEarth.h"
 
 namespace kartovex {
@@ -22,59 +20,13 @@ namespace {
 
 using namespace std::chrono_literals;
 using testing::errorOf;
+using testing::RunningSimulator;
+using testing::uniqueServerName;
 
 // For calls that are meant to time out. A simulator that is meant to answer gets all the
 // time a loaded machine may need: under the sanitizers its first frames take seconds.
 constexpr std::chrono::milliseconds kShortTimeout = 800ms;
 constexpr std::chrono::milliseconds kPatientTimeout = 30s;
-
-QString uniqueServerName() {
-    static int count = 0;
-    return QStringLiteral("kartovex-ge-test-%1-%2")
-        .arg(QCoreApplication::applicationPid())
-        .arg(++count);
-}
-
-// The real simulator, a separate process serving under a name of its own; headless, as the
-// test runner sets the offscreen platform for every test and the child inherits it.
-class RunningSimulator {
-public:
-    // `openFiles`: the simulator's limit of file descriptors, if not the default.
-    explicit RunningSimulator(QStringList arguments = {}, rlim_t openFiles = 0)
-        : name(uniqueServerName()) {
-        arguments << QStringLiteral("--server-name") << name;
-        if (openFiles > 0)
-            process.setChildProcessModifier([openFiles] {
-                const rlimit limit{openFiles, openFiles};
-                ::setrlimit(RLIMIT_NOFILE, &limit);
-            });
-        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.start(QStringLiteral(EARTHSIM_PATH), arguments);
-        ready = process.waitForStarted(10000) && waitUntilServing();
-    }
-
-    ~RunningSimulator() {
-        if (process.state() != QProcess::NotRunning) {
-            process.kill();
-            process.waitForFinished(10000);
-        }
-    }
-
-    QString name;
-    QProcess process;
-    bool ready = false;
-
-private:
-    bool waitUntilServing() {
-        for (int attempt = 0; attempt < 300; ++attempt) {
-            QLocalSocket probe;
-            probe.connectToServer(name);
-            if (probe.waitForConnected(100)) return true;
-            QThread::msleep(50);
-        }
-        return false;
-    }
-};
 
 class SimulatorGoogleEarthTest : public ::testing::Test {
 protected:
@@ -188,57 +140,42 @@ TEST_F(SimulatorGoogleEarthTest, AClientThatNeverReadsItsAnswersIsCutOff) {
     EXPECT_LT(sent, 32) << "2 MiB of requests taken while no answer was read";
 }
 
-// A stand-in simulator on its own thread that answers the first request line with the given
-// answer, byte for byte (none when empty), then holds the connection until the client closes it.
+// A stand-in simulator on a thread of its own (Qt's sockets need a QThread, even used
+// blocking). It answers the first connection with `answer`, byte for byte, before any
+// request, then holds the connection until the client closes it.
 class FakeSimulator {
 public:
     explicit FakeSimulator(QByteArray answer)
-        : name_(uniqueServerName()), answer_(std::move(answer)) {
-        std::promise<void> listening;
-        auto ready = listening.get_future();
-        // A QThread: Qt's sockets need one, even used blocking.
-        thread_.reset(QThread::create([this, &listening] { run(listening); }));
+        : thread_(QThread::create([this, answer] {
+              QLocalServer::removeServer(name);
+              QLocalServer server;
+              server.listen(name);
+              listening_.release();
+              while (!stop_ && !server.waitForNewConnection(50)) {
+              }
+              QLocalSocket* socket = server.nextPendingConnection();
+              if (socket == nullptr) return;
+              socket->write(answer);
+              while (!stop_ && socket->state() != QLocalSocket::UnconnectedState) {
+                  socket->waitForReadyRead(50);
+                  socket->readAll();
+              }
+              clientClosed = !stop_;
+          })) {
         thread_->start();
-        ready.wait();
+        listening_.acquire();
     }
     ~FakeSimulator() {
         stop_ = true;
         thread_->wait();
     }
 
-    const QString& name() const { return name_; }
-    bool clientClosed() const { return clientClosed_; }
+    const QString name = uniqueServerName();
+    std::atomic<bool> clientClosed{false};
 
 private:
-    void run(std::promise<void>& listening) {
-        QLocalServer server;
-        server.listen(name_);
-        listening.set_value();
-        while (!stop_ && !server.waitForNewConnection(50)) {
-        }
-        QLocalSocket* socket = server.nextPendingConnection();
-        if (socket == nullptr) return;
-        if (!answer_.isEmpty()) {
-            while (!stop_ && !socket->canReadLine()) socket->waitForReadyRead(50);
-            if (stop_) return;
-            socket->readLine();
-            socket->write(answer_);
-            socket->waitForBytesWritten(1000);
-        }
-        while (!stop_) {
-            if (socket->state() == QLocalSocket::UnconnectedState) {
-                clientClosed_ = true;
-                return;
-            }
-            socket->waitForReadyRead(50);
-            socket->readAll();
-        }
-    }
-
-    QString name_;
-    QByteArray answer_;
     std::atomic<bool> stop_{false};
-    std::atomic<bool> clientClosed_{false};
+    std::binary_semaphore listening_{0};
     std::unique_ptr<QThread> thread_;
 };
 
@@ -269,7 +206,7 @@ TEST_F(SimulatorGoogleEarthTest, MalformedOrMissingAnswersFailTheCall) {
     };
     for (const auto& c : cases) {
         FakeSimulator fake(c.answer);
-        SimulatorGoogleEarth earth(messages, fake.name(),
+        SimulatorGoogleEarth earth(messages, fake.name,
                                    c.answer.isEmpty() ? kShortTimeout : kPatientTimeout);
         auto app = earth.connect();
         const RuntimeError e = errorOf([&] { c.call(*app); });
@@ -284,8 +221,7 @@ TEST_F(SimulatorGoogleEarthTest, AMalformedOrMissingWindowRectAnswerIsAFailedGet
           "{\"left\":0,\"top\":0.5,\"right\":800,\"bottom\":600}\n",
           "{\"error\":5,\"description\":\"no window has the handle 7.\"}\n", ""}) {
         FakeSimulator fake(answer);
-        SimulatorGoogleEarth earth(messages, fake.name(),
-                                   *answer ? kPatientTimeout : kShortTimeout);
+        SimulatorGoogleEarth earth(messages, fake.name, *answer ? kPatientTimeout : kShortTimeout);
         WindowRect rect{1, 2, 3, 4};
         EXPECT_FALSE(earth.getWindowRect(7, rect)) << answer;
         EXPECT_EQ(rect.top, 2);
@@ -294,16 +230,16 @@ TEST_F(SimulatorGoogleEarthTest, AMalformedOrMissingWindowRectAnswerIsAFailedGet
 
 TEST_F(SimulatorGoogleEarthTest, ReleasingTheApplicationClosesItsConnection) {
     FakeSimulator fake("{\"hwnd\":77}\n");
-    SimulatorGoogleEarth earth(messages, fake.name(), kPatientTimeout);
+    SimulatorGoogleEarth earth(messages, fake.name, kPatientTimeout);
     auto app = earth.connect();
     EXPECT_EQ(app->GetRenderHwnd(), 77);
-    EXPECT_FALSE(fake.clientClosed());
+    EXPECT_FALSE(fake.clientClosed);
     app.reset();
     const auto start = std::chrono::steady_clock::now();
-    while (!fake.clientClosed() && std::chrono::steady_clock::now() - start < 5s) {
+    while (!fake.clientClosed && std::chrono::steady_clock::now() - start < 5s) {
         std::this_thread::sleep_for(10ms);
     }
-    EXPECT_TRUE(fake.clientClosed());
+    EXPECT_TRUE(fake.clientClosed);
 }
 
 }  // namespace

@@ -9,16 +9,17 @@
 #include "RecordingMessageBox.h"
 #include "capture/Step1Command.h"
 #include "capture/win/ComGoogleEarth.h"
-#include "fake_earth/FakeEarthControl.h"
+#include "fake_earth/FakeEarth.h"
 #include "model/MainWindowModel.h"
 
 namespace kartovex {
 namespace {
 
+using fake_earth::Failure;
 using fake_earth::Report;
 
 // fake_earth.dll beside the test program is the file registered for the ProgID, so the
-// module COM loads is this one: what the controls set is what its objects answer.
+// module COM loads is this one: what the test sets in its state is what its objects answer.
 class FakeEarth {
 public:
     FakeEarth() : module_(LoadLibraryW(L"fake_earth.dll")) {
@@ -28,18 +29,6 @@ public:
     FakeEarth(const FakeEarth&) = delete;
     FakeEarth& operator=(const FakeEarth&) = delete;
 
-    void reset() { entry<fake_earth::ResetFn>(fake_earth::kReset)(); }
-    long liveObjects() { return entry<fake_earth::LiveObjectsFn>(fake_earth::kLiveObjects)(); }
-    void setRenderHwnd(long hwnd) {
-        entry<fake_earth::SetRenderHwndFn>(fake_earth::kSetRenderHwnd)(hwnd);
-    }
-    void setStarting(bool starting) {
-        entry<fake_earth::SetStartingFn>(fake_earth::kSetStarting)(starting);
-    }
-    void fail(const wchar_t* member, HRESULT hr, const wchar_t* description, Report report) {
-        entry<fake_earth::FailFn>(fake_earth::kFail)(member, hr, description,
-                                                     static_cast<int>(report));
-    }
     HRESULT registerServer() { return entry<HRESULT(WINAPI*)()>("DllRegisterServer")(); }
     HRESULT unregisterServer() { return entry<HRESULT(WINAPI*)()>("DllUnregisterServer")(); }
 
@@ -49,6 +38,10 @@ private:
         return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
     }
     HMODULE module_;
+
+public:
+    fake_earth::State& state = *entry<fake_earth::StateFn>(fake_earth::kStateEntry)();
+    fake_earth::Steering& steering = state.steering;
 };
 
 // A plain window standing where Google Earth's render window would be.
@@ -72,9 +65,9 @@ bool contains(const std::string& text, const std::string& part) {
 
 class ComGoogleEarthTest : public ::testing::Test {
 protected:
-    void SetUp() override { fake.reset(); }
+    void SetUp() override { fake.steering = {}; }
     void TearDown() override {
-        EXPECT_EQ(fake.liveObjects(), 0) << "objects of the press were not all released";
+        EXPECT_EQ(fake.state.liveObjects, 0) << "objects of the press were not all released";
     }
 
     // One press of Step 1 on a fresh main window; the last message it showed.
@@ -107,10 +100,10 @@ TEST_F(ComGoogleEarthTest, Step1LevelsTheCameraWaitsForItToLandAndMeasuresTheRen
     };
     for (const ViewCase& c : cases) {
         SCOPED_TRACE(c.what);
-        fake.reset();
+        fake.steering = {};
         RenderWindow window({0, c.top, cx - c.rightShort, cy - c.bottomShort});
         ASSERT_NE(window.handle(), 0) << "no window: does the Wine prefix have a display driver?";
-        fake.setRenderHwnd(c.window ? window.handle() : 0);
+        fake.steering.renderHwnd = c.window ? window.handle() : 0;
         press(earth);
         EXPECT_EQ(form.caption("Label4"), std::to_string(cx) + " X " + std::to_string(cy));
         EXPECT_EQ(form.caption("Label5"), c.window ? std::to_string(cx - c.rightShort) + " X " +
@@ -120,61 +113,58 @@ TEST_F(ComGoogleEarthTest, Step1LevelsTheCameraWaitsForItToLandAndMeasuresTheRen
         EXPECT_EQ(std::vector({form.corners.strZuoshangLong, form.corners.strZuoshangLat,
                                form.corners.strYouxiaLong, form.corners.strYouxiaLat}),
                   std::vector<std::string>({"112.516", "34.705", "112.644", "34.635"}));
-        EXPECT_EQ(fake.liveObjects(), 0);
+        EXPECT_EQ(fake.state.liveObjects, 0);
     }
     const std::vector<testing::RecordingMessageBox::Message> warned{
         {"Open GoogleEarth first！Otherwise it will quit Automatically!", "KartoVex"}};
     EXPECT_EQ(messages.shown, warned);
 }
 
-struct FailureCase {
-    const wchar_t* member;
-    HRESULT hr;
-    const wchar_t* description;
-    Report report;
-    const char* reported;  // what the message says after the number
-    bool starting = false;
-};
-
 TEST_F(ComGoogleEarthTest, FailingCallReportsTheServersNumberAndDescription) {
-    const FailureCase cases[] = {
-        {L"GetCamera", E_FAIL, L"The camera is not available", Report::ExceptionInfo,
+    const struct {
+        Failure failure;
+        const char* reported;  // what the message says after the number
+        bool starting = false;
+    } cases[] = {
+        {{L"GetCamera", E_FAIL, L"The camera is not available", Report::ExceptionInfo},
          "The camera is not available (IApplicationGE.GetCamera)"},
-        {L"SetCameraParams", static_cast<HRESULT>(0x80040201), L"Altitude out of range",
-         Report::DeferredExceptionInfo, "Altitude out of range (IApplicationGE.SetCameraParams)"},
-        {L"Latitude", static_cast<HRESULT>(0x80040202), L"No terrain under that point",
-         Report::ErrorInfo, "No terrain under that point (IPointOnTerrainGE.Latitude)"},
+        {{L"SetCameraParams", static_cast<HRESULT>(0x80040201), L"Altitude out of range",
+          Report::DeferredExceptionInfo},
+         "Altitude out of range (IApplicationGE.SetCameraParams)"},
+        {{L"Latitude", static_cast<HRESULT>(0x80040202), L"No terrain under that point",
+          Report::ErrorInfo},
+         "No terrain under that point (IPointOnTerrainGE.Latitude)"},
         // No description from the server: the system's text, or the code where it has none.
-        {L"North", static_cast<HRESULT>(0x80040203), L"", Report::Bare,
+        {{L"North", static_cast<HRESULT>(0x80040203)},
          "Automation error 0x80040203 (IViewExtentsGE.North)"},
-        {L"GetRenderHwnd", E_ACCESSDENIED, L"", Report::Bare, ""},
-        {L"GetPointOnTerrainFromScreenCoords", RPC_E_DISCONNECTED,
-         L"The object invoked has disconnected from its clients", Report::ErrorInfo,
+        {{L"GetRenderHwnd", E_ACCESSDENIED}, ""},
+        {{L"GetPointOnTerrainFromScreenCoords", RPC_E_DISCONNECTED,
+          L"The object invoked has disconnected from its clients", Report::ErrorInfo},
          "Google Earth closed or stopped answering during the command: The object invoked has "
          "disconnected from its clients (IApplicationGE.GetPointOnTerrainFromScreenCoords)"},
-        {L"CreateInstance", CO_E_SERVER_EXEC_FAILURE, L"", Report::Bare,
+        {{L"CreateInstance", CO_E_SERVER_EXEC_FAILURE},
          "Google Earth could not be started or reached: "},
         // Calls that succeed with nothing: the number is ours.
-        {L"Range", DISP_E_TYPEMISMATCH, L"", Report::NoAnswer,
+        {{L"Range", DISP_E_TYPEMISMATCH, L"", Report::NoAnswer},
          "Google Earth's ICameraInfoGE.Range answered no number"},
-        {L"ViewExtents", DISP_E_TYPEMISMATCH, L"", Report::NoAnswer,
+        {{L"ViewExtents", DISP_E_TYPEMISMATCH, L"", Report::NoAnswer},
          "Google Earth's IApplicationGE.ViewExtents answered no IViewExtentsGE"},
-        {L"GetRenderHwnd", DISP_E_TYPEMISMATCH, L"", Report::NoAnswer,
+        {{L"GetRenderHwnd", DISP_E_TYPEMISMATCH, L"", Report::NoAnswer},
          "Google Earth's IApplicationGE.GetRenderHwnd answered no window handle"},
-        {nullptr, E_FAIL, nullptr, Report::Bare, "Google Earth is still starting up", true},
+        {{L"", E_FAIL}, "Google Earth is still starting up", true},
     };
-    for (const FailureCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.reported);
-        fake.reset();
-        fake.setStarting(c.starting);
+        fake.steering = {};
+        fake.steering.starting = c.starting;
+        fake.steering.failure = c.failure;
         form.setCaption("Label7", "YES");
-        fake.fail(c.member, c.hr, c.description, c.report);
         const std::string message = press(earth);
-        EXPECT_TRUE(contains(
-            message, "error " + std::to_string(static_cast<long>(c.hr)) + ": " + c.reported))
+        EXPECT_TRUE(contains(message, "error " + std::to_string(static_cast<long>(c.failure.hr)) +
+                                          ": " + c.reported))
             << message;
         EXPECT_EQ(form.caption("Label7"), "NO");
-        EXPECT_EQ(fake.liveObjects(), 0);
+        EXPECT_EQ(fake.state.liveObjects, 0);
     }
 }
 

@@ -3,38 +3,67 @@
 #include <oaidl.h>
 #include <windows.h>
 
-#include <functional>
-#include <string>
-#include <vector>
-
-// The stand-in server's objects and the one state they share with the test's controls.
+// A stand-in for Google Earth's automation server: fake_earth.dll in-process, and
+// fake_earth_server.exe in a process of its own, as Google Earth's is. A test steers the
+// DLL through the one state its export FakeEarthState gives, and reads what it saw there.
 namespace fake_earth {
+
+// The DLL's class; the ProgID "GoogleEarth.ApplicationGE" names it while registered.
+// {50119964-83BF-4222-8112-2A74659BA1E9}
+inline constexpr wchar_t kClsid[] = L"{50119964-83BF-4222-8112-2A74659BA1E9}";
+
+// The local server's class. The server ends once the last of its objects is released, or
+// in the middle of the call named after "--end-in" on its command line, as a Google Earth
+// that closes would; "--render-hwnd" gives the handle GetRenderHwnd answers. While it runs
+// it holds the mutex named kServerRunning.
+// {2B5A3242-D93F-4209-B839-EE60DDBCCB24}
+inline constexpr wchar_t kLocalServerClsid[] = L"{2B5A3242-D93F-4209-B839-EE60DDBCCB24}";
+inline constexpr wchar_t kServerRunning[] = L"Local\\KartovexFakeEarthServerRunning";
+
+// How a failing call reports its error.
+enum class Report {
+    ExceptionInfo,          // DISP_E_EXCEPTION with the EXCEPINFO filled in
+    DeferredExceptionInfo,  // DISP_E_EXCEPTION, EXCEPINFO filled in when asked
+    ErrorInfo,              // the HRESULT itself, the description through IErrorInfo
+    Bare,                   // the HRESULT itself and no description
+    NoAnswer,               // no failure at all, but an empty answer
+    EndProcess,             // the server's process ends in the middle of the call
+};
 
 struct Camera {
     double latitude = 0, longitude = 0, altitude = 0, range = 0, tilt = 0, azimuth = 0;
 };
 
+// Every call of `member` ("CreateInstance" for the creation) fails; an empty one, none.
+// The texts are the caller's, and must outlive the calls.
 struct Failure {
-    std::wstring member;
+    const wchar_t* member = L"";
     HRESULT hr = S_OK;
-    std::wstring description;
-    int report = 0;
+    const wchar_t* description = L"";
+    Report report = Report::Bare;
+};
+
+// What the test sets: a fresh one is the camera tilted and turned near 34.67 N 112.58 E,
+// so levelling has something to do, and Google Earth ready, failing nothing.
+struct Steering {
+    Camera camera{34.67, 112.58, 0, 9000, 45, 30};  // what GetCamera answers
+    Camera target = camera;                         // where a flight ends
+    int pollsInFlight = 0;                          // GetCamera polls before a flight lands
+    long renderHwnd = 0;
+    bool starting = false;  // every call but IsInitialized fails, and IsInitialized says 0
+    Failure failure;
 };
 
 struct State {
-    Camera camera;          // what GetCamera answers
-    Camera target;          // where a flight ends
-    int pollsInFlight = 0;  // GetCamera polls before a flight lands
-    long renderHwnd = 0;
-    bool starting = false;
-    Failure failure;
-    long liveObjects = 0;
+    Steering steering;
+    long liveObjects = 0;  // objects of the server alive now, class factory included
     long serverLocks = 0;
-    void (*objectGone)() = nullptr;  // after each object but the class factory goes
+    void (*objectGone)() = nullptr;  // after each object goes
 };
 
 State& state();
-void resetState();
+using StateFn = State* (*)();
+inline constexpr char kStateEntry[] = "FakeEarthState";
 
 // The interface identifiers as the automation server's documentation writes them.
 // {2830837B-D4E8-48C6-B6EE-04633372ABE4}, {08D46BCD-AF56-4175-999E-6DDC3771C64E},
@@ -48,49 +77,8 @@ inline constexpr IID kIidViewExtents{
 inline constexpr IID kIidPointOnTerrain{
     0xF4F7B301, 0x7C59, 0x4851, {0xBA, 0x97, 0xC5, 0x1F, 0x11, 0x0B, 0x59, 0x0F}};
 
-// A Google Earth object as a script sees it: IDispatch for one interface identifier, its
-// members a table of rows called by name, with IErrorInfo support. Counts itself among
-// the live objects.
-class FakeObject : public IDispatch, public ISupportErrorInfo {
-public:
-    // Answers a call with its arguments in the member's order, types already checked.
-    using Answer = std::function<HRESULT(const std::vector<VARIANT>& args, VARIANT* result)>;
-    struct Member {
-        const wchar_t* name;
-        WORD kind;  // DISPATCH_METHOD or DISPATCH_PROPERTYGET
-        std::vector<VARTYPE> parameters;
-        Answer answer;
-    };
-
-    FakeObject(const IID& iid, std::vector<Member> members);
-    virtual ~FakeObject();
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
-
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override;
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID,
-                                            DISPID* ids) override;
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID, WORD flags,
-                                     DISPPARAMS* parameters, VARIANT* result, EXCEPINFO* exception,
-                                     UINT* argumentInError) override;
-
-    HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID riid) override;
-
-private:
-    HRESULT fail(const Failure& failure, EXCEPINFO* exception);
-
-    IID iid_;
-    std::vector<Member> members_;
-    ULONG references_ = 1;
-};
-
-// IApplicationGE; the caller owns the one reference it is created with.
-IDispatch* newApplication();
-
-// The class factory for the stand-in's class, likewise.
+// The class factory for the stand-in's class; the caller owns the one reference it is
+// created with.
 IClassFactory* newClassFactory();
 
 }  // namespace fake_earth

@@ -2,7 +2,6 @@
 #include <utility>
 
 #include "FakeEarth.h"
-#include "FakeEarthControl.h"
 
 // fake_earth_server.exe, started by COM with "-Embedding" for the local server's class.
 namespace {
@@ -81,14 +80,13 @@ int main(int argc, char** argv) {
         CoUninitialize();
         return SUCCEEDED(hr) ? 0 : 1;
     }
-    resetState();
+    std::wstring endIn;
     for (int i = 1; i + 1 < argc; ++i) {
         const std::string option = argv[i], value = argv[i + 1];
-        if (option == "--end-in")
-            state().failure = {std::wstring(value.begin(), value.end()), S_OK, L"",
-                               static_cast<int>(Report::EndProcess)};
-        if (option == "--render-hwnd") state().renderHwnd = std::stol(value);
+        if (option == "--end-in") endIn.assign(value.begin(), value.end());
+        if (option == "--render-hwnd") state().steering.renderHwnd = std::stol(value);
     }
+    state().steering.failure = {endIn.c_str(), S_OK, L"", Report::EndProcess};
     HANDLE running = CreateMutexW(nullptr, TRUE, kServerRunning);
     state().objectGone = quitWhenOnlyTheFactoryIsLeft;
 

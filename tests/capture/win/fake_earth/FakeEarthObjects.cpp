@@ -1,20 +1,183 @@
 #include <algorithm>
 #include <cwchar>
+#include <functional>
 #include <initializer_list>
 #include <utility>
+#include <vector>
 
 #include "FakeEarth.h"
-#include "FakeEarthControl.h"
 
 namespace fake_earth {
 namespace {
 
-// A fresh state's camera: tilted and turned, so levelling has something to do.
-constexpr Camera kStartCamera{34.67, 112.58, 0, 9000, 45, 30};
 constexpr int kPollsPerFlight = 3;
 
 // Half the view's size in degrees, so the points a press reads are easy to tell apart.
 constexpr double kHalfHeight = 0.035, kHalfWidth = 0.064;
+
+void describe(const Failure& failure, EXCEPINFO* exception) {
+    exception->scode = failure.hr;
+    exception->bstrSource = SysAllocString(L"Google Earth");
+    exception->bstrDescription = SysAllocString(failure.description);
+}
+
+HRESULT CALLBACK fillInLater(EXCEPINFO* exception) {
+    describe(state().steering.failure, exception);
+    exception->pfnDeferredFillIn = nullptr;
+    return S_OK;
+}
+
+// A COM object counted among the server's live objects, answering QueryInterface for
+// IUnknown and the interfaces given.
+template <typename... Interfaces>
+class Counted : public Interfaces... {
+public:
+    Counted() { ++state().liveObjects; }
+    virtual ~Counted() {
+        --state().liveObjects;
+        if (state().objectGone) state().objectGone();
+    }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+        if (!object) return E_POINTER;
+        *object = find(riid);
+        if (!*object) return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG left = --references_;
+        if (left == 0) delete this;
+        return left;
+    }
+
+protected:
+    virtual void* find(REFIID riid) = 0;
+
+private:
+    ULONG references_ = 1;
+};
+
+// A Google Earth object as a script sees it: IDispatch for one interface identifier, its
+// members a table of rows called by name, with IErrorInfo support.
+class FakeObject : public Counted<IDispatch, ISupportErrorInfo> {
+public:
+    // Answers a call with its arguments in the member's order, types already checked.
+    using Answer = std::function<HRESULT(const std::vector<VARIANT>& args, VARIANT* result)>;
+    struct Member {
+        const wchar_t* name;
+        WORD kind;  // DISPATCH_METHOD or DISPATCH_PROPERTYGET
+        std::vector<VARTYPE> parameters;
+        Answer answer;
+    };
+
+    FakeObject(const IID& iid, std::vector<Member> members)
+        : iid_(iid), members_(std::move(members)) {}
+
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+        if (!count) return E_POINTER;
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+
+    // Member names are matched without regard to case, as automation does.
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID,
+                                            DISPID* ids) override {
+        if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+        if (count != 1 || !names || !ids) return DISP_E_UNKNOWNNAME;
+        for (std::size_t i = 0; i < members_.size(); ++i) {
+            if (_wcsicmp(members_[i].name, names[0]) == 0) {
+                ids[0] = static_cast<DISPID>(i + 1);
+                return S_OK;
+            }
+        }
+        ids[0] = DISPID_UNKNOWN;
+        return DISP_E_UNKNOWNNAME;
+    }
+
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID, WORD flags,
+                                     DISPPARAMS* parameters, VARIANT* result, EXCEPINFO* exception,
+                                     UINT* argumentInError) override {
+        if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+        if (id < 1 || static_cast<std::size_t>(id) > members_.size()) return DISP_E_MEMBERNOTFOUND;
+        const Member& member = members_[static_cast<std::size_t>(id - 1)];
+        if (!(flags & member.kind)) return DISP_E_MEMBERNOTFOUND;
+        if (!parameters) return E_INVALIDARG;
+        if (parameters->cNamedArgs != 0) return DISP_E_NONAMEDARGS;
+
+        // The caller puts the arguments last first.
+        std::vector<VARIANT> args(parameters->rgvarg, parameters->rgvarg + parameters->cArgs);
+        std::reverse(args.begin(), args.end());
+        if (args.size() != member.parameters.size()) return DISP_E_BADPARAMCOUNT;
+        for (std::size_t i = 0; i < args.size(); ++i) {
+            if (V_VT(&args[i]) != member.parameters[i]) {
+                if (argumentInError) *argumentInError = static_cast<UINT>(args.size() - 1 - i);
+                return DISP_E_TYPEMISMATCH;
+            }
+        }
+
+        const Steering& s = state().steering;
+        if (s.starting && IsEqualIID(iid_, kIidApplication) &&
+            std::wcscmp(member.name, L"IsInitialized") != 0)
+            return fail({member.name, E_FAIL}, exception);
+        if (result) VariantInit(result);
+        if (_wcsicmp(s.failure.member, member.name) == 0) return fail(s.failure, exception);
+        return member.answer(args, result);
+    }
+
+    HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID riid) override {
+        return IsEqualIID(riid, iid_) ? S_OK : S_FALSE;
+    }
+
+private:
+    void* find(REFIID riid) override {
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) ||
+            IsEqualIID(riid, iid_))
+            return static_cast<IDispatch*>(this);
+        if (IsEqualIID(riid, IID_ISupportErrorInfo)) return static_cast<ISupportErrorInfo*>(this);
+        return nullptr;
+    }
+
+    HRESULT fail(const Failure& failure, EXCEPINFO* exception) {
+        switch (failure.report) {
+            case Report::ExceptionInfo:
+                if (!exception) return failure.hr;
+                describe(failure, exception);
+                return DISP_E_EXCEPTION;
+            case Report::DeferredExceptionInfo:
+                if (!exception) return failure.hr;
+                exception->pfnDeferredFillIn = fillInLater;
+                return DISP_E_EXCEPTION;
+            case Report::ErrorInfo: {
+                ICreateErrorInfo* create = nullptr;
+                if (SUCCEEDED(CreateErrorInfo(&create))) {
+                    create->SetGUID(iid_);
+                    create->SetSource(const_cast<LPOLESTR>(L"Google Earth"));
+                    create->SetDescription(const_cast<LPOLESTR>(failure.description));
+                    IErrorInfo* info = nullptr;
+                    if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo,
+                                                         reinterpret_cast<void**>(&info)))) {
+                        SetErrorInfo(0, info);
+                        info->Release();
+                    }
+                    create->Release();
+                }
+                return failure.hr;
+            }
+            case Report::NoAnswer:
+                return S_OK;
+            case Report::EndProcess:
+                ExitProcess(3);
+            default:
+                return failure.hr;
+        }
+    }
+
+    IID iid_;
+    std::vector<Member> members_;
+};
 
 HRESULT answerInteger(long x, VARIANT* result) {
     if (result) {
@@ -51,79 +214,10 @@ HRESULT answerNumbers(const IID& iid,
     return answerObject(new FakeObject(iid, std::move(members)), result);
 }
 
-void describe(const Failure& failure, EXCEPINFO* exception) {
-    exception->scode = failure.hr;
-    exception->bstrSource = SysAllocString(L"Google Earth");
-    exception->bstrDescription = SysAllocString(failure.description.c_str());
-}
-
-HRESULT CALLBACK fillInLater(EXCEPINFO* exception) {
-    describe(state().failure, exception);
-    exception->pfnDeferredFillIn = nullptr;
-    return S_OK;
-}
-
-class ClassFactory : public IClassFactory {
-public:
-    ClassFactory() { ++state().liveObjects; }
-    virtual ~ClassFactory() { --state().liveObjects; }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (!object) return E_POINTER;
-        *object = nullptr;
-        if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IClassFactory))
-            return E_NOINTERFACE;
-        *object = static_cast<IClassFactory*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
-
-    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** object) override {
-        if (!object) return E_POINTER;
-        *object = nullptr;
-        if (outer) return CLASS_E_NOAGGREGATION;
-        const Failure& f = state().failure;
-        if (_wcsicmp(f.member.c_str(), L"CreateInstance") == 0) return f.hr;
-        IDispatch* application = newApplication();
-        const HRESULT hr = application->QueryInterface(riid, object);
-        application->Release();
-        return hr;
-    }
-    HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
-        state().serverLocks += lock ? 1 : -1;
-        return S_OK;
-    }
-
-private:
-    ULONG references_ = 1;
-};
-
-}  // namespace
-
-State& state() {
-    static State s;
-    return s;
-}
-
-void resetState() {
-    State& s = state();
-    s.camera = s.target = kStartCamera;
-    s.pollsInFlight = 0;
-    s.renderHwnd = 0;
-    s.starting = false;
-    s.failure = Failure{};
-}
-
 // IApplicationGE's members as Step 1 calls them. Speed 5 and above jumps; a slower move
 // lands after a few polls of the camera.
 IDispatch* newApplication() {
-    State& s = state();
+    Steering& s = state().steering;
     const auto camera = [&s](auto&, VARIANT* result) {
         if (s.pollsInFlight > 0 && --s.pollsInFlight == 0) s.camera = s.target;
         const Camera& c = s.camera;
@@ -176,133 +270,41 @@ IDispatch* newApplication() {
         });
 }
 
+class ClassFactory : public Counted<IClassFactory> {
+public:
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** object) override {
+        if (!object) return E_POINTER;
+        *object = nullptr;
+        if (outer) return CLASS_E_NOAGGREGATION;
+        const Failure& f = state().steering.failure;
+        if (_wcsicmp(f.member, L"CreateInstance") == 0) return f.hr;
+        IDispatch* application = newApplication();
+        const HRESULT hr = application->QueryInterface(riid, object);
+        application->Release();
+        return hr;
+    }
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
+        state().serverLocks += lock ? 1 : -1;
+        return S_OK;
+    }
+
+private:
+    void* find(REFIID riid) override {
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IClassFactory))
+            return static_cast<IClassFactory*>(this);
+        return nullptr;
+    }
+};
+
+}  // namespace
+
+State& state() {
+    static State s;
+    return s;
+}
+
 IClassFactory* newClassFactory() {
     return new ClassFactory;
-}
-
-FakeObject::FakeObject(const IID& iid, std::vector<Member> members)
-    : iid_(iid), members_(std::move(members)) {
-    ++state().liveObjects;
-}
-
-FakeObject::~FakeObject() {
-    --state().liveObjects;
-    if (state().objectGone) state().objectGone();
-}
-
-HRESULT FakeObject::QueryInterface(REFIID riid, void** object) {
-    if (!object) return E_POINTER;
-    *object = nullptr;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, iid_))
-        *object = static_cast<IDispatch*>(this);
-    else if (IsEqualIID(riid, IID_ISupportErrorInfo))
-        *object = static_cast<ISupportErrorInfo*>(this);
-    else
-        return E_NOINTERFACE;
-    AddRef();
-    return S_OK;
-}
-
-ULONG FakeObject::AddRef() {
-    return ++references_;
-}
-
-ULONG FakeObject::Release() {
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-}
-
-HRESULT FakeObject::GetTypeInfoCount(UINT* count) {
-    if (!count) return E_POINTER;
-    *count = 0;
-    return S_OK;
-}
-
-HRESULT FakeObject::GetTypeInfo(UINT, LCID, ITypeInfo**) {
-    return E_NOTIMPL;
-}
-
-// Member names are matched without regard to case, as automation does.
-HRESULT FakeObject::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-    if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
-    if (count != 1 || !names || !ids) return DISP_E_UNKNOWNNAME;
-    for (std::size_t i = 0; i < members_.size(); ++i) {
-        if (_wcsicmp(members_[i].name, names[0]) == 0) {
-            ids[0] = static_cast<DISPID>(i + 1);
-            return S_OK;
-        }
-    }
-    ids[0] = DISPID_UNKNOWN;
-    return DISP_E_UNKNOWNNAME;
-}
-
-HRESULT FakeObject::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* parameters,
-                           VARIANT* result, EXCEPINFO* exception, UINT* argumentInError) {
-    if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
-    if (id < 1 || static_cast<std::size_t>(id) > members_.size()) return DISP_E_MEMBERNOTFOUND;
-    const Member& member = members_[static_cast<std::size_t>(id - 1)];
-    if (!(flags & member.kind)) return DISP_E_MEMBERNOTFOUND;
-    if (!parameters) return E_INVALIDARG;
-    if (parameters->cNamedArgs != 0) return DISP_E_NONAMEDARGS;
-
-    // The caller puts the arguments last first.
-    std::vector<VARIANT> args(parameters->rgvarg, parameters->rgvarg + parameters->cArgs);
-    std::reverse(args.begin(), args.end());
-    if (args.size() != member.parameters.size()) return DISP_E_BADPARAMCOUNT;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (V_VT(&args[i]) != member.parameters[i]) {
-            if (argumentInError) *argumentInError = static_cast<UINT>(args.size() - 1 - i);
-            return DISP_E_TYPEMISMATCH;
-        }
-    }
-
-    const State& s = state();
-    if (s.starting && IsEqualIID(iid_, kIidApplication) &&
-        std::wcscmp(member.name, L"IsInitialized") != 0)
-        return fail({member.name, E_FAIL, L"", static_cast<int>(Report::Bare)}, exception);
-    if (result) VariantInit(result);
-    if (_wcsicmp(s.failure.member.c_str(), member.name) == 0) return fail(s.failure, exception);
-    return member.answer(args, result);
-}
-
-HRESULT FakeObject::InterfaceSupportsErrorInfo(REFIID riid) {
-    return IsEqualIID(riid, iid_) ? S_OK : S_FALSE;
-}
-
-HRESULT FakeObject::fail(const Failure& failure, EXCEPINFO* exception) {
-    switch (static_cast<Report>(failure.report)) {
-        case Report::ExceptionInfo:
-            if (!exception) return failure.hr;
-            describe(failure, exception);
-            return DISP_E_EXCEPTION;
-        case Report::DeferredExceptionInfo:
-            if (!exception) return failure.hr;
-            exception->pfnDeferredFillIn = fillInLater;
-            return DISP_E_EXCEPTION;
-        case Report::ErrorInfo: {
-            ICreateErrorInfo* create = nullptr;
-            if (SUCCEEDED(CreateErrorInfo(&create))) {
-                create->SetGUID(iid_);
-                create->SetSource(const_cast<LPOLESTR>(L"Google Earth"));
-                create->SetDescription(const_cast<LPOLESTR>(failure.description.c_str()));
-                IErrorInfo* info = nullptr;
-                if (SUCCEEDED(
-                        create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info)))) {
-                    SetErrorInfo(0, info);
-                    info->Release();
-                }
-                create->Release();
-            }
-            return failure.hr;
-        }
-        case Report::NoAnswer:
-            return S_OK;
-        case Report::EndProcess:
-            ExitProcess(3);
-        default:
-            return failure.hr;
-    }
 }
 
 }  // namespace fake_earth

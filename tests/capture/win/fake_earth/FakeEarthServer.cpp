@@ -3,9 +3,8 @@
 #include <string>
 
 #include "FakeEarth.h"
-#include "FakeEarthControl.h"
 
-// The DLL's COM entry points, its registration and the test's controls.
+// The DLL's COM entry points, its registration and the state a test steers.
 namespace fake_earth {
 namespace {
 
@@ -81,27 +80,6 @@ STDAPI DllUnregisterServer() {
     return S_OK;
 }
 
-extern "C" {
-
-void FakeEarthReset() {
-    resetState();
+extern "C" State* FakeEarthState() {
+    return &state();
 }
-
-long FakeEarthLiveObjects() {
-    return state().liveObjects;
-}
-
-void FakeEarthSetRenderHwnd(long hwnd) {
-    state().renderHwnd = hwnd;
-}
-
-void FakeEarthSetStarting(int starting) {
-    state().starting = starting != 0;
-}
-
-void FakeEarthFail(const wchar_t* member, long hr, const wchar_t* description, int report) {
-    state().failure = Failure{member ? member : L"", static_cast<HRESULT>(hr),
-                              description ? description : L"", report};
-}
-
-}  // extern "C"
