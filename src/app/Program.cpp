@@ -16,6 +16,10 @@
 #include "capture/link/qt/LinkGoogleEarth.h"
 #endif
 
+#ifdef KARTOVEX_HAVE_GDAL
+#include "georef/gdal/GdalGeoTiff.h"
+#endif
+
 #ifdef _WIN32
 #include "capture/win/ComGoogleEarth.h"
 #include "georef/win/WinCodePage936.h"
@@ -59,6 +63,9 @@ Program::Program(const Options& options)
     QSettings settings(QSettings::UserScope, QCoreApplication::applicationName(),
                        QCoreApplication::applicationName());
     writeGeoTiff_ = geoTiffSwitch(options.geoTiff, settings);
+#ifdef KARTOVEX_HAVE_GDAL
+    geoTiff_ = std::make_unique<ProgressGeoTiffWriter>(std::make_unique<GdalGeoTiff>());
+#endif
 }
 
 // The main window goes before the model it shows.
