@@ -141,6 +141,11 @@ struct ProgressStretch {
     }
 };
 
+// Paths are UTF-8, as GDAL takes them on every system.
+fs::path pathOf(const std::string& utf8) {
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
 // The temporary file beside the GeoTIFF, removed unless it became the GeoTIFF.
 class PartialFile {
 public:
@@ -154,7 +159,7 @@ public:
     const std::string& path() const { return path_; }
     void becomes(const std::string& tifPath) {
         std::error_code failed;
-        fs::rename(fs::u8path(path_), fs::u8path(tifPath), failed);
+        fs::rename(pathOf(path_), pathOf(tifPath), failed);
         if (failed)
             throw RuntimeError(error::PathFileAccess,
                                "The GeoTIFF could not be renamed into place: " + failed.message());
@@ -164,8 +169,8 @@ public:
 private:
     void remove() {
         std::error_code ignored;
-        fs::remove(fs::u8path(path_), ignored);
-        fs::remove(fs::u8path(path_ + ".aux.xml"), ignored);
+        fs::remove(pathOf(path_), ignored);
+        fs::remove(pathOf(path_ + ".aux.xml"), ignored);
     }
     std::string path_;
     bool kept_ = false;
@@ -201,7 +206,8 @@ private:
 };
 
 double metresBetween(std::pair<double, double> a, std::pair<double, double> b) {
-    const double east = (a.first - b.first) * std::cos((a.second + b.second) / 2 * std::numbers::pi / 180);
+    const double east =
+        (a.first - b.first) * std::cos((a.second + b.second) / 2 * std::numbers::pi / 180);
     return std::hypot(east, a.second - b.second) * kMetresPerDegree;
 }
 
