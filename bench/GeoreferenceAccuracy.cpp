@@ -328,9 +328,9 @@ int main(int argc, char** argv) {
     kartovex::GdalGeoTiff writer;
     std::printf("%d x %d view, %d x %d pixel centres; errors in px / m\n", kScreenWidth,
                 kScreenHeight, kMarks, kMarks);
-    std::printf("%8s %5s | %-29s | %-29s | %s\n", "range", "lat", "table (4-point plane)",
+    std::printf("%9s %5s | %-29s | %-29s | %s\n", "range", "lat", "table (4-point plane)",
                 "GeoTIFF", "fit alone, worst px");
-    std::printf("%8s %5s | %6s %6s %7s %7s | %6s %6s %7s %7s | %6s %6s %6s\n", "", "", "worst",
+    std::printf("%9s %5s | %6s %6s %7s %7s | %6s %6s %7s %7s | %6s %6s %6s\n", "", "", "worst",
                 "mean", "worst", "mean", "worst", "mean", "worst", "mean", "order2", "order3",
                 "spline");
     for (const double range : {1e3, 20e3, 100e3, 500e3})
