@@ -110,7 +110,7 @@ TEST_F(QtFileSaverTest, Step2OnADiskThatFillsPartWay) {
     Module1 module;
     QtFileSaver saver;
     IconvCodePage936 codePage;
-    Step2Command(form, module, {user, user, saver, codePage, box}).run();
+    Step2Command(form, module, {user, user, saver, codePage, box, nullptr, true}).run();
 
     ASSERT_EQ(box.shown.size(), 1u);
     EXPECT_EQ(box.shown[0].text, "The geoset could not be written: " + maps.string() +
