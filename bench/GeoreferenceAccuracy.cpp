@@ -1,8 +1,8 @@
 // How well the written files register the picture, measured against the simulator's own
 // ground: for level views across range and latitude, Step 1 reads the view, the simulator
-// saves its picture, the table and the GeoTIFF are written as Step 2 writes them, and GDAL
-// reads both back. The ground under 11 x 11 pixel centres is compared with where each file
-// puts those pixels: the table through the plane GDAL fits to its four control points, the
+// saves its picture, Step 2 runs with a stand-in user who picks it, and GDAL reads the
+// table and the GeoTIFF back. The ground under 11 x 11 pixel centres is compared with where each
+// file puts those pixels: the table through the plane GDAL fits to its four control points, the
 // GeoTIFF through bright marks painted on the picture at those pixels and found again in
 // the warped raster. Prints one table of worst and mean errors in pixels and metres.
 //
@@ -18,7 +18,6 @@
 #include <QJsonObject>
 #include <QLocalSocket>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QThread>
 #include <algorithm>
@@ -27,13 +26,16 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "capture/Step1Command.h"
 #include "capture/sim/SimulatorGoogleEarth.h"
-#include "georef/TabFile.h"
+#include "georef/Step2Command.h"
 #include "georef/gdal/GdalGeoTiff.h"
+#include "georef/posix/IconvCodePage936.h"
+#include "georef/qt/QtFileSaver.h"
 #include "model/MainWindowModel.h"
 #include "model/RuntimeError.h"
 
@@ -49,9 +51,25 @@ constexpr double kMarkSigma = 1.5;
 constexpr int kMarkRadius = 6;
 constexpr double kDegree = M_PI / 180;
 
-class NoMessages : public kartovex::MessageBoxService {
+// The user of Step 2: picks the saved picture, measures it as the probe window would, and
+// keeps any message, which would mean that Step 2 failed.
+class User : public kartovex::FileChooser,
+             public kartovex::PictureProbe,
+             public kartovex::MessageBoxService {
 public:
-    void information(const std::string&, const std::string&) override {}
+    std::string picture;
+    int width = 0, height = 0;
+    std::string said;
+
+    std::optional<std::string> showOpen(const kartovex::CommonDialog&) override { return picture; }
+    void show(const std::string&, kartovex::Module1& module) override {
+        module = {std::to_string(width - 1), std::to_string(height - 1)};
+    }
+    void information(const std::string& text, const std::string&) override { said = text; }
+    bool question(const std::string& text, const std::string&) override {
+        said = text;
+        return false;
+    }
 };
 
 struct DatasetCloser {
@@ -87,17 +105,8 @@ struct Errors {
 
 class Simulator {
 public:
-    explicit Simulator(const QString& folder)
+    Simulator()
         : name_(QStringLiteral("kartovex-accuracy-%1").arg(QCoreApplication::applicationPid())) {
-        // A full-screen view of a known size, whatever screen this machine has.
-        const QString screens = folder + QStringLiteral("/screen.json");
-        std::ofstream(screens.toStdString())
-            << R"({"screens":[{"name":"accuracy","x":0,"y":0,"width":)" << kScreenWidth
-            << R"(,"height":)" << kScreenHeight << R"(,"logicalDpi":96,"dpr":1}]})";
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"),
-                           QStringLiteral("offscreen:configfile=") + screens);
-        process_.setProcessEnvironment(environment);
         process_.start(QStringLiteral(EARTHSIM_PATH), {QStringLiteral("--server-name"), name_});
         for (int attempt = 0; attempt < 200 && !serving_; ++attempt) {
             QLocalSocket probe;
@@ -245,8 +254,8 @@ struct Row {
 Row measure(Simulator& simulator, kartovex::GdalGeoTiff& writer, const std::string& folder,
             double range, double latitude) {
     Row row{range / 1000, latitude, {}, {}, {}, {}};
-    NoMessages messages;
-    kartovex::SimulatorGoogleEarth earth(messages, simulator.name());
+    User user;
+    kartovex::SimulatorGoogleEarth earth(user, simulator.name());
     const std::unique_ptr<kartovex::ApplicationGE> app = earth.connect();
     app->SetCameraParams(latitude, 112.58, 0, 1, range, 0, 0, 5.0);
     kartovex::MainWindowModel form;
@@ -270,18 +279,18 @@ Row measure(Simulator& simulator, kartovex::GdalGeoTiff& writer, const std::stri
     paintMarks(picture);
     picture.save(jpgPath, "JPG", 95);
 
-    const std::string name = bare.substr(folder.size() + 1) + ".jpg";
-    std::ofstream(bare + ".tab", std::ios::binary) << kartovex::tabFileBytes(
-        name, form.corners, std::to_string(width - 1), std::to_string(height - 1));
+    user.picture = bare + ".jpg", user.width = width, user.height = height;
+    kartovex::Module1 module;
+    kartovex::QtFileSaver saver;
+    kartovex::IconvCodePage936 codePage;
+    kartovex::Step2Command(form, module, {user, user, saver, codePage, user, &writer, true}).run();
+    if (!user.said.empty()) return row.failure = user.said, row;
+
+    // The control points as Step 2 gives them to the GeoTIFF.
     kartovex::GeoTiffJob job{bare + ".jpg", bare + ".tif", {}};
     for (const auto& p : grid.points)
         job.points.push_back(
             {(p.x + 1) / 2 * width, (1 - p.y) / 2 * height, p.longitude, p.latitude});
-    try {
-        writer.write(job, nullptr);
-    } catch (const kartovex::RuntimeError& e) {
-        return row.failure = e.description(), row;
-    }
 
     std::vector<std::pair<double, double>> centres;
     for (int r = 0; r < kMarks; ++r)
@@ -316,11 +325,17 @@ Row measure(Simulator& simulator, kartovex::GdalGeoTiff& writer, const std::stri
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
     QTemporaryDir scratch;
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : scratch.path();
-    Simulator simulator(folder);
+    // One full-screen view of a known size for the simulator and for Step 1's check of it,
+    // whatever screen this machine has.
+    const QString screens = folder + QStringLiteral("/screen.json");
+    std::ofstream(screens.toStdString())
+        << R"({"screens":[{"name":"accuracy","x":0,"y":0,"width":)" << kScreenWidth
+        << R"(,"height":)" << kScreenHeight << R"(,"logicalDpi":96,"dpr":1}]})";
+    qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + screens).toLocal8Bit());
+    QGuiApplication application(argc, argv);
+    Simulator simulator;
     if (!simulator.serving()) {
         std::fprintf(stderr, "The simulator did not start: %s\n", EARTHSIM_PATH);
         return 1;
