@@ -20,6 +20,7 @@ using namespace kartovex;
 class NoMessages : public MessageBoxService {
 public:
     void information(const std::string&, const std::string&) override {}
+    bool question(const std::string&, const std::string&) override { return false; }
 };
 
 const char* const kReport =

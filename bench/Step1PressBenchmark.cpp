@@ -14,6 +14,7 @@ namespace {
 class NoMessages : public kartovex::MessageBoxService {
 public:
     void information(const std::string&, const std::string&) override {}
+    bool question(const std::string&, const std::string&) override { return false; }
 };
 
 QString serverName() {

@@ -65,6 +65,7 @@ class NoMessageExpected : public MessageBoxService {
 public:
     std::string shown;
     void information(const std::string& text, const std::string&) override { shown = text; }
+    bool question(const std::string&, const std::string&) override { return false; }
 };
 
 long peakKilobytes() {
@@ -92,7 +93,7 @@ void Step2(benchmark::State& state, const QByteArray& picture) {
     QtFileSaver saver;
     IconvCodePage936 codePage;
     NoMessageExpected messages;
-    Step2Command step2(form, module, {chooser, probe, saver, codePage, messages});
+    Step2Command step2(form, module, {chooser, probe, saver, codePage, messages, nullptr, false});
 
     const long peakBefore = peakKilobytes();
     for (auto _ : state) {

@@ -24,12 +24,15 @@ if(WIN32)
         endforeach()
     endif()
     # Where GDAL is linked, its DLLs and theirs go beside the program too (Qt's are
-    # windeployqt's), and PROJ's data to share/proj, where PROJ looks from ../bin.
+    # windeployqt's), and PROJ's data to share/proj, where PROJ looks from ../bin. GDAL's
+    # target names its DLL in bin (vcpkg) or its import library in lib (CMake's FindGDAL,
+    # as with OSGeo4W): the DLLs are looked for in both.
     if(TARGET GDAL::GDAL)
         install(RUNTIME_DEPENDENCY_SET kartovex_dlls
                 PRE_EXCLUDE_REGEXES "^api-ms-" "^ext-ms-" "^Qt6"
                 POST_EXCLUDE_REGEXES ".*[Ss]ystem32/.*"
-                DIRECTORIES $<TARGET_FILE_DIR:GDAL::GDAL> COMPONENT kartovex)
+                DIRECTORIES $<TARGET_FILE_DIR:GDAL::GDAL> $<TARGET_FILE_DIR:GDAL::GDAL>/../bin
+                COMPONENT kartovex)
         find_file(KARTOVEX_PROJ_DB proj.db PATH_SUFFIXES share/proj REQUIRED)
         install(FILES ${KARTOVEX_PROJ_DB} DESTINATION share/proj COMPONENT kartovex)
     endif()

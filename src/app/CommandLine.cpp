@@ -56,8 +56,18 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
         QStringLiteral("Port on 127.0.0.1 that serves Google Earth's network link (default %1).")
             .arg(Options().linkPort),
         QStringLiteral("N"), QString::number(Options().linkPort));
+    const QCommandLineOption geoTiff(
+        QStringLiteral("geotiff"),
+        QStringLiteral("Step 2 also writes a GeoTIFF and a Google Earth overlay (.kml) beside "
+                       "the table and geoset, where this build can (the default). Remembered "
+                       "until --no-geotiff."));
+    const QCommandLineOption noGeoTiff(
+        QStringLiteral("no-geotiff"),
+        QStringLiteral("Step 2 writes the table and geoset only. Remembered until --geotiff."));
     parser.addOption(googleEarth);
     parser.addOption(linkPort);
+    parser.addOption(geoTiff);
+    parser.addOption(noGeoTiff);
 
     CommandLine result;
     const auto stop = [&](int code, const QString& text) {
@@ -113,6 +123,10 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
                                .arg(parser.value(linkPort)) +
                            usage);
     result.options.linkPort = static_cast<quint16>(port);
+    if (parser.isSet(geoTiff) && parser.isSet(noGeoTiff))
+        return stop(2, QStringLiteral("Give --geotiff or --no-geotiff, not both.\n"));
+    if (parser.isSet(geoTiff) || parser.isSet(noGeoTiff))
+        result.options.geoTiff = parser.isSet(geoTiff);
     return result;
 }
 

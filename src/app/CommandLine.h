@@ -14,6 +14,9 @@ struct Options {
     GoogleEarth googleEarth = GoogleEarth::Automatic;
     // The port of the network link's server on 127.0.0.1.
     quint16 linkPort = 47863;
+    // --geotiff or --no-geotiff: whether Step 2 writes the GeoTIFF and the overlay from
+    // now on; nothing when neither is given.
+    std::optional<bool> geoTiff;
 };
 
 // The command line, read before any window (or display) exists: either the options to

@@ -1,16 +1,23 @@
 #include "Program.h"
 
 #include <QApplication>
+#include <QSettings>
 #include <QStandardPaths>
 
+#include "GeoTiffSwitch.h"
 #include "capture/AutomaticGoogleEarth.h"
 #include "capture/Step1Command.h"
 #include "deviation/Deviation.h"
 #include "georef/Step2Command.h"
+#include "georef/qt/ProgressGeoTiffWriter.h"
 #include "ui/Form1.h"
 
 #ifdef KARTOVEX_HAVE_LINK
 #include "capture/link/qt/LinkGoogleEarth.h"
+#endif
+
+#ifdef KARTOVEX_HAVE_GDAL
+#include "georef/gdal/GdalGeoTiff.h"
 #endif
 
 #ifdef _WIN32
@@ -51,6 +58,14 @@ Program::Program(const Options& options)
 #else
     codePage_ = std::make_unique<IconvCodePage936>();
 #endif
+    // The program names no organisation (one would move the link's folder), so its own
+    // name stands for both.
+    QSettings settings(QSettings::UserScope, QCoreApplication::applicationName(),
+                       QCoreApplication::applicationName());
+    writeGeoTiff_ = geoTiffSwitch(options.geoTiff, settings);
+#ifdef KARTOVEX_HAVE_GDAL
+    geoTiff_ = std::make_unique<ProgressGeoTiffWriter>(std::make_unique<GdalGeoTiff>());
+#endif
 }
 
 // The main window goes before the model it shows.
@@ -76,7 +91,10 @@ void Program::openMainWindow() {
     });
     form2_->setCommand("Command2", [this, &form] {
         runner_.run([this, &form] {
-            Step2Command(form, module1_, {*chooser_, probe_, saver_, *codePage_, messages_}).run();
+            Step2Command(
+                form, module1_,
+                {*chooser_, probe_, saver_, *codePage_, messages_, geoTiff_.get(), writeGeoTiff_})
+                .run();
         });
     });
     form2_->setCommand("Command3", [this] { form2_->close(); });

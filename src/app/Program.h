@@ -8,6 +8,7 @@
 #include "CommandRunner.h"
 #include "capture/GoogleEarth.h"
 #include "georef/CodePage936.h"
+#include "georef/GeoTiffWriter.h"
 #include "georef/qt/QtFileSaver.h"
 #include "model/MainWindowModel.h"
 #include "model/qt/QtLog.h"
@@ -45,6 +46,9 @@ private:
     std::unique_ptr<QtFileChooser> chooser_;
     Form3Probe probe_;
     QtFileSaver saver_;
+    // Null in a build without GDAL: Step 2 writes the table and geoset only.
+    std::unique_ptr<GeoTiffWriter> geoTiff_;
+    bool writeGeoTiff_ = true;
     Module1 module1_;
     std::unique_ptr<MainWindowModel> model_;
     QPointer<Form2> form2_;

@@ -1,18 +1,19 @@
 #include "Step2Command.h"
 
-#include <cstddef>
+#include <cmath>
 #include <exception>
-#include <functional>
 #include <string>
-#include <string_view>
-#include <utility>
-#include <vector>
 
+#include "GeoTiffOutputs.h"
 #include "GstFile.h"
+#include "KmlOverlay.h"
 #include "NamesInFiles.h"
+#include "OutputNames.h"
 #include "PathHelpers.h"
+#include "Step2Report.h"
 #include "TabFile.h"
 #include "model/ControlNames.h"
+#include "model/NumberText.h"
 #include "model/RuntimeError.h"
 
 namespace kartovex {
@@ -20,78 +21,8 @@ namespace {
 
 constexpr const char* kTitle = "Kartovex";
 
-// Ends Step 2 with a message: what failed, and the system's reason under it.
-struct Failure : std::exception {
-    Failure(std::string failedStage, std::string why)
-        : stage(std::move(failedStage)), reason(std::move(why)) {}
-    const char* what() const noexcept override { return stage.c_str(); }
-
-    std::string stage;
-    std::string reason;
-};
-
-// Runs one stage, telling any failure in it as `what` failing.
-void attempt(const std::string& what, const std::function<void()>& stage) {
-    try {
-        stage();
-    } catch (const RuntimeError& e) {
-        throw Failure{what, e.description()};
-    } catch (const std::exception& e) {
-        throw Failure{what, e.what()};
-    }
-}
-
-// A path as a message shows it: one beyond any real path keeps only its two ends.
-std::string shown(const std::string& path) {
-    constexpr std::size_t kEnd = 120;
-    if (path.size() <= 3 * kEnd) return path;
-    std::size_t head = kEnd, tail = path.size() - kEnd;
-    // Cut between characters, not inside one.
-    while ((static_cast<unsigned char>(path[head]) & 0xC0) == 0x80) --head;
-    while ((static_cast<unsigned char>(path[tail]) & 0xC0) == 0x80) ++tail;
-    return path.substr(0, head) + "\u2026" + path.substr(tail);
-}
-
-std::string message(const Failure& failure, const std::vector<std::string>& written) {
-    std::string text = failure.stage;
-    if (!failure.reason.empty()) text += "\n" + failure.reason;
-    if (written.empty()) return text + "\nNo file was written.";
-    for (const auto& path : written) text += "\nWritten: " + shown(path);
-    return text;
-}
-
-bool isOutputExtension(std::string_view fileName) {
-    const std::size_t dot = fileName.rfind('.');
-    if (dot == std::string_view::npos) return false;
-    std::string extension(fileName.substr(dot + 1));
-    for (char& c : extension)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return extension == "tab" || extension == "gst";
-}
-
-// Refuses a picked name that would make the table and geoset land on the wrong file or
-// name another picture than the one picked.
-void refuseMisleadingName(const std::string& path, const std::string& folderPrefix,
-                          const std::string& fileName) {
-    const auto refuse = [](const std::string& name, const char* why) {
-        throw RuntimeError(error::InvalidArgument, "Refused file name: " + name + "\nIt " + why);
-    };
-    // Only a forward-slash path can hold a backslash inside a name; MapInfo would take the
-    // part before it for a folder, and the table would name a file that does not exist.
-    const std::size_t slash = path.rfind('/');
-    if (slash != std::string::npos && path.find('\\', slash) != std::string::npos)
-        refuse(path.substr(slash + 1),
-               "holds a backslash, which MapInfo reads as a folder separator.");
-    // A colon after the last folder separator (legal in a Linux name) would end the folder
-    // prefix inside the file name and name both files wrongly.
-    if (folderPrefix + fileName != path)
-        refuse(fileName, "holds a colon, which would name the files wrongly.");
-    // The table or geoset would then be written over the picture itself: the outputs are
-    // named bare name + extension, so only such an extension makes their path the picked one.
-    if (isOutputExtension(fileName))
-        refuse(fileName,
-               "has the extension of the table or the geoset, so writing them would destroy the "
-               "picture.");
+std::string size(double width, double height) {
+    return text(width) + " x " + text(height) + " pixels";
 }
 
 }  // namespace
@@ -116,23 +47,39 @@ void Step2Command::run() {
     } catch (const RuntimeError& e) {
         if (e.number() == error::DialogCancelled) return;
         services_.messages.information(
-            message({"The open-file dialog failed.", e.description()}, {}), kTitle);
+            message({{}, {{"The open-file dialog failed.", e.description()}}}), kTitle);
         return;
     } catch (const std::exception& e) {
-        services_.messages.information(message({"The open-file dialog failed.", e.what()}, {}),
+        services_.messages.information(message({{}, {{"The open-file dialog failed.", e.what()}}}),
                                        kTitle);
         return;
     }
     try {
         writeFiles();
     } catch (const std::exception& e) {
-        services_.messages.information(message({"Step 2 failed.", e.what()}, {}), kTitle);
+        services_.messages.information(message({{}, {{"Step 2 failed.", e.what()}}}), kTitle);
     }
+}
+
+// A picture of another shape than the view would be registered distorted: most likely a
+// stale or foreign picture.
+bool Step2Command::pictureFitsView(double width, double height) {
+    const auto viewWidth = static_cast<double>(form_.grid.viewWidth);
+    const auto viewHeight = static_cast<double>(form_.grid.viewHeight);
+    if (viewWidth <= 0 || viewHeight <= 0 || width <= 0 || height <= 0) return true;
+    if (std::fabs((width / height) / (viewWidth / viewHeight) - 1) <= 0.01) return true;
+    return services_.messages.question(
+        "The picture is " + size(width, height) + ", but the view that Step 1 read is " +
+            size(viewWidth, viewHeight) +
+            ": their shapes differ by more than 1 %, so the picture would be registered "
+            "distorted.\n\nRegister it anyway?",
+        kTitle);
 }
 
 void Step2Command::writeFiles() {
     const std::string path = form_.CmnDlg.FileName;
-    std::vector<std::string> written;
+    Step2Report report;
+    OutputNames out;
     try {
         attempt("The picture could not be read: " + shown(path),
                 [&] { services_.probe.show(path, module_); });
@@ -146,24 +93,35 @@ void Step2Command::writeFiles() {
                 });
         NamesInFiles names;
         attempt("The table and geoset cannot be named after the picked file.", [&] {
-            refuseMisleadingName(path, form_.folderPrefix, fileName);
+            out = outputNames(path, form_.folderPrefix, fileName, form_.bareName);
             names = namesInFiles(fileName, form_.bareName, services_.codePage);
         });
+        const double width = value(module_.strPicMaxX) + 1;
+        const double height = value(module_.strPicMaxY) + 1;
+        if (!pictureFitsView(width, height)) return;
 
-        const std::string tabPath = form_.folderPrefix + form_.bareName + ".tab";
-        const std::string gstPath = form_.folderPrefix + form_.bareName + ".gst";
-        attempt("The table could not be written: " + shown(tabPath), [&] {
-            services_.saver.save(tabPath, tabFileBytes(names.fileName, form_.corners,
+        attempt("The table could not be written: " + shown(out.tab), [&] {
+            services_.saver.save(out.tab, tabFileBytes(names.fileName, form_.corners,
                                                        module_.strPicMaxX, module_.strPicMaxY));
         });
-        written.push_back(tabPath);
-        attempt("The geoset could not be written: " + shown(gstPath), [&] {
-            services_.saver.save(gstPath, gstFileBytes(names.bareName, form_.corners.strCenterLong,
+        report.written.push_back(out.tab);
+        attempt("The geoset could not be written: " + shown(out.gst), [&] {
+            services_.saver.save(out.gst, gstFileBytes(names.bareName, form_.corners.strCenterLong,
                                                        form_.corners.strCenterLat));
         });
+        report.written.push_back(out.gst);
+
+        if (services_.geoTiff && services_.writeGeoTiff)
+            writeOverlayAndGeoTiff(services_.saver, *services_.geoTiff, out,
+                                   kmlOverlayBytes(fileName, form_.bareName, form_.corners),
+                                   {path, out.tif, controlPoints(form_.grid, width, height)},
+                                   report);
+        else
+            removeOlderOverlayAndGeoTiff(services_.saver, services_.geoTiff, out, report);
     } catch (const Failure& failure) {
-        services_.messages.information(message(failure, written), kTitle);
+        report.failures.push_back(failure);
     }
+    if (!report.failures.empty()) services_.messages.information(message(report), kTitle);
 }
 
 }  // namespace kartovex

@@ -7,11 +7,14 @@ namespace kartovex {
 
 struct CommonDialog;
 
-// A modal message box with the information icon and a single OK button.
+// Modal message boxes.
 class MessageBoxService {
 public:
     virtual ~MessageBoxService() = default;
+    // The information icon and a single OK button.
     virtual void information(const std::string& text, const std::string& title) = 0;
+    // Yes and No, No the default: true for Yes.
+    virtual bool question(const std::string& text, const std::string& title) = 0;
 };
 
 // The platform's open-file dialog. Returns the picked file's full path, or nothing when

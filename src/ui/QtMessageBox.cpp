@@ -3,19 +3,32 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "DialogOwner.h"
+#include "LiftedBusyCursor.h"
+
 namespace kartovex {
+namespace {
+
+int exec(QMessageBox& box) {
+    LiftedBusyCursor lifted;
+    return box.exec();
+}
+
+}  // namespace
 
 void QtMessageBox::information(const std::string& text, const std::string& title) {
-    // A command may be showing the busy cursor; the box itself waits for the user.
-    int busy = 0;
-    while (QApplication::overrideCursor()) {
-        QApplication::restoreOverrideCursor();
-        ++busy;
-    }
     QMessageBox box(QMessageBox::Information, QString::fromStdString(title),
-                    QString::fromStdString(text), QMessageBox::Ok, QApplication::activeWindow());
-    box.exec();
-    while (busy-- > 0) QApplication::setOverrideCursor(Qt::WaitCursor);
+                    QString::fromStdString(text), QMessageBox::Ok, dialogOwner());
+    exec(box);
+}
+
+bool QtMessageBox::question(const std::string& text, const std::string& title) {
+    QMessageBox box(QMessageBox::Question, QString::fromStdString(title),
+                    QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No,
+                    dialogOwner());
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return exec(box) == QMessageBox::Yes;
 }
 
 }  // namespace kartovex

@@ -9,6 +9,7 @@ namespace kartovex {
 class QtMessageBox : public MessageBoxService {
 public:
     void information(const std::string& text, const std::string& title) override;
+    bool question(const std::string& text, const std::string& title) override;
 };
 
 }  // namespace kartovex

@@ -4,11 +4,13 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "FakeCodePage936.h"
 #include "RecordingMessageBox.h"
 #include "georef/GstFile.h"
+#include "georef/KmlOverlay.h"
 #include "georef/Step2Command.h"
 #include "georef/TabFile.h"
 #include "model/RuntimeError.h"
@@ -22,13 +24,17 @@ std::string repeat(const std::string& s, std::size_t n) {
     return out;
 }
 
-// The main window after a Step 1 that found the view full screen, with every service faked:
-// a 1280 × 1024 picture, and a disk that saves a file whole or not at all.
-struct Scene : FileChooser, PictureProbe, FileSaver {
+const std::string kOurTif = "GeoTIFF by Kartovex";
+
+// The main window after a Step 1 that found a 1280 × 1024 view full screen, with every
+// service faked: a picture of that size, a disk that saves a file whole or not at all, and
+// a GeoTIFF writer that writes or fails as told.
+struct Scene : FileChooser, PictureProbe, FileSaver, GeoTiffWriter {
     Scene() {
         form.setCaption("Label7", "YES");
         form.corners = {"112.5", "34.7",   "112.6", "34.71",  "112.61",
                         "34.6",  "112.51", "34.61", "112.55", "34.65"};
+        form.grid = {1280, 1024, {{-1, 1, 111, 35}, {1, -1, 113, 33}}};
         files = {{"/maps/area.tab", "old table"}, {"/maps/area.gst", "old geoset"}};
     }
 
@@ -42,7 +48,7 @@ struct Scene : FileChooser, PictureProbe, FileSaver {
         if (path == failingPath)
             throw RuntimeError(error::InvalidPicture,
                                "Invalid picture (No such file or directory)");
-        shownModule = {"1279", "1023"};
+        shownModule = pictureSize;
     }
     void save(const std::string& path, std::string_view bytes) override {
         saves.push_back(path);
@@ -50,10 +56,27 @@ struct Scene : FileChooser, PictureProbe, FileSaver {
             throw RuntimeError(error::PathFileAccess, "No space left on device");
         files[path] = std::string(bytes);
     }
+    bool exists(const std::string& path) override { return files.count(path) != 0; }
+    std::optional<std::string> head(const std::string& p, std::size_t) override { return files[p]; }
+    void remove(const std::string& path) override {
+        if (path == failingPath) throw RuntimeError(error::PermissionDenied, "Permission denied");
+        files.erase(path);
+    }
+    GeoTiffResult write(const GeoTiffJob& job, const Progress&) override {
+        jobs.push_back(job);
+        EXPECT_FALSE(exists(job.tifPath)) << "an older GeoTIFF is removed before the warp";
+        if (job.tifPath == failingPath)
+            throw RuntimeError(error::InvalidPicture, "The picture could not be read");
+        if (geoTiffResult == GeoTiffResult::Written) files[job.tifPath] = kOurTif + ", new";
+        return geoTiffResult;
+    }
+    bool wroteIt(const std::string& path) override { return files[path].starts_with(kOurTif); }
 
     void run(const std::optional<std::string>& path) {
         picked = path;
-        Step2Command(form, module, {*this, *this, *this, codePage, box}).run();
+        Step2Command(form, module,
+                     {*this, *this, *this, codePage, box, withWriter ? this : nullptr, switchedOn})
+            .run();
     }
 
     MainWindowModel form;
@@ -61,7 +84,11 @@ struct Scene : FileChooser, PictureProbe, FileSaver {
     FakeCodePage936 codePage;
     std::optional<std::string> picked;
     std::string dialogFailure;
-    std::string failingPath;  // the one file that cannot be read or written
+    std::string failingPath;  // the one file that cannot be read, written or removed
+    Module1 pictureSize{"1279", "1023"};
+    bool withWriter = true, switchedOn = true;
+    GeoTiffResult geoTiffResult = GeoTiffResult::Written;
+    std::vector<GeoTiffJob> jobs;
     std::vector<CommonDialog> dialogs;
     std::vector<std::string> probed, saves;
     testing::RecordingMessageBox box;
@@ -125,7 +152,7 @@ TEST(Step2, WritesTheTableThenTheGeosetNamedAfterThePickedFile) {
         const std::string geoset = r.folder + r.bareName + ".gst";
         EXPECT_TRUE(scene.messages.empty()) << r.picked;
         EXPECT_EQ(scene.probed, Texts{r.picked});
-        EXPECT_EQ(scene.saves, (Texts{table, geoset})) << r.picked;
+        EXPECT_EQ(scene.saves, (Texts{table, geoset, r.folder + r.bareName + ".kml"})) << r.picked;
         EXPECT_EQ(scene.files[table],
                   tabFileBytes(r.imageInFiles, scene.form.corners, "1279", "1023"))
             << r.picked;
@@ -167,8 +194,11 @@ TEST(Step2, EveryFailureSaysWhatFailedAndWhatWasWritten) {
          "It holds the character \"\u20ac\", which the table's code page 936 (Simplified "
          "Chinese) lacks.\nNo file was written."},
         {"/maps/photo.jpg.TAB", "", 0,
-         "Refused file name: photo.jpg.TAB\nIt has the extension of the table or the geoset, so "
-         "writing them would destroy the picture.\nNo file was written."},
+         "Refused file name: photo.jpg.TAB\nIt has the extension of a file Kartovex writes beside "
+         "the picture (.tab, .gst, .tif or .kml), so writing that file would destroy the "
+         "picture.\nNo file was written."},
+        {"/maps/scan.Tif", "", 0, "Refused file name: scan.Tif\nIt has the extension"},
+        {"/maps/view.kml", "", 0, "Refused file name: view.kml\nIt has the extension"},
         {"/maps/survey\\area.jpg", "", 0,
          "Refused file name: survey\\area.jpg\nIt holds a backslash, which MapInfo reads as a "
          "folder separator.\nNo file was written."},
@@ -203,6 +233,99 @@ TEST(Step2, EveryFailureSaysWhatFailedAndWhatWasWritten) {
         EXPECT_EQ(scene.saves.size(), r.attempted) << name;
         EXPECT_EQ(scene.files["/maps/area.gst"], "old geoset") << name;
     }
+}
+
+// A picture of another shape than the 1280 x 1024 view is registered only on a Yes.
+TEST(Step2, AsksBeforeRegisteringAPictureOfAnotherShapeThanTheView) {
+    // The picture's last row (1034 high is 1.06 % taller), the view's width (0: none read),
+    // whether Step 2 asks, and the answer.
+    const std::tuple<const char*, std::int64_t, bool, bool> rows[] = {{"1033", 1280, false, false},
+                                                                      {"1034", 1280, true, false},
+                                                                      {"2047", 1280, true, true},
+                                                                      {"2047", 0, false, false}};
+    for (const auto& [lastRow, viewWidth, asked, yes] : rows) {
+        Scene scene;
+        scene.pictureSize.strPicMaxY = lastRow;
+        scene.form.grid.viewWidth = viewWidth;
+        scene.box.answer = yes;
+        scene.run("/maps/area.jpg");
+        EXPECT_EQ(scene.box.asked.size(), asked ? 1u : 0u) << lastRow;
+        EXPECT_EQ(scene.saves.size() + scene.messages.size(), asked && !yes ? 0u : 3u) << lastRow;
+        EXPECT_TRUE(!yes || scene.box.asked.at(0).text.starts_with(
+                                "The picture is 1280 x 2048 pixels, but the view that Step 1 "
+                                "read is 1280 x 1024 pixels"));
+    }
+}
+
+// After the table and geoset: the overlay and the GeoTIFF when switched on and built in.
+// Older ones of ours are removed, anyone else's are left; every failure says what was
+// written.
+TEST(Step2, TheOverlayAndGeoTiffFollowTheTableAndReplaceOnlyOurOwnOlderOnes) {
+    const std::string ourKml = kmlOverlayBytes("old.jpg", "old", {}), kml = "/maps/area.kml";
+    struct Row {
+        bool withWriter, switchedOn;
+        std::string kml, tif, failing;  // the files there before, and the one that fails
+        GeoTiffResult result;
+        std::string after;  // the .kml and the .tif: "new", "old" or "" for none
+        std::string says;   // part of the one message; empty: none
+    };
+    const auto W = GeoTiffResult::Written;
+    const Row rows[] = {
+        {true, true, ourKml, kOurTif, "", W, "new/new", ""},
+        {true, true, "x", "x", "", W, "old/old",
+         "did not write is in the way; it was left as it was.\nThe GeoTIFF was not written"},
+        {true, true, "", kOurTif, "/maps/area.tif", W, "new/old",
+         "The older one, which no longer matches the table, could not be removed: Permission"},
+        {true, true, "", "", "/maps/area.tif", W, "new/",
+         "The GeoTIFF could not be written: /maps/area.tif\nThe picture could not be read\n"
+         "Written: /maps/area.tab\nWritten: /maps/area.gst\nWritten: /maps/area.kml"},
+        {true, true, "", "", "", GeoTiffResult::Cancelled, "new/",
+         "The GeoTIFF was cancelled and not written: /maps/area.tif\nWritten:"},
+        {true, false, ourKml, kOurTif, "", W, "/", ""},
+        {true, false, "x", "x", "", W, "old/old", ""},
+        {false, true, ourKml, kOurTif, "", W, "/old", ""},
+        {true, false, ourKml, "", kml, W, "old/", "An older overlay, which no longer"},
+    };
+    for (const Row& r : rows) {
+        Scene scene;
+        scene.withWriter = r.withWriter;
+        scene.switchedOn = r.switchedOn;
+        if (!r.kml.empty()) scene.files[kml] = r.kml;
+        if (!r.tif.empty()) scene.files["/maps/area.tif"] = r.tif;
+        scene.failingPath = r.failing;
+        scene.geoTiffResult = r.result;
+        scene.run("/maps/area.jpg");
+        const std::string row = std::to_string(&r - rows);
+        ASSERT_EQ(scene.messages.size(), r.says.empty() ? 0u : 1u) << row;
+        EXPECT_TRUE(r.says.empty() || scene.messages[0].text.find(r.says) != std::string::npos)
+            << row;
+        const auto after = [&](const std::string& path, const std::string& made) {
+            return !scene.files.count(path) ? "" : scene.files[path] == made ? "new" : "old";
+        };
+        EXPECT_EQ(std::string(after(kml, kmlOverlayBytes("area.jpg", "area", scene.form.corners))) +
+                      "/" + after("/maps/area.tif", kOurTif + ", new"),
+                  r.after)
+            << row;
+    }
+
+    Scene scene;  // pixel edges: the lower-right screen corner is pixel 1280, line 1024
+    scene.run("/maps/area.jpg");
+    const ControlPoint p = scene.jobs.at(0).points.at(1);
+    EXPECT_EQ((std::vector<double>{p.pixel, p.line, p.longitude}),
+              (std::vector<double>{1280, 1024, 113}));
+    EXPECT_EQ(scene.jobs[0].picturePath + " " + scene.jobs[0].tifPath,
+              "/maps/area.jpg /maps/area.tif");
+}
+
+TEST(Step2, TheOverlayLaysThePictureOnTheCornersAndNamesItAsAUrl) {
+    const CornerTexts corners = {"112.5", "34.7",   "112.6", "34.71",  "112.61",
+                                 "34.6",  "112.51", "34.61", "112.55", "34.65"};
+    const std::string kml = kmlOverlayBytes("\u5730 #1%.jpg", "\u5730 #1 <&>", corners);
+    for (const char* piece :
+         {"<href>%E5%9C%B0%20%231%25.jpg</href>", "<name>\u5730 #1 &lt;&amp;&gt;</name>",
+          // counter-clockwise from the lower left
+          "<coordinates>112.51,34.61 112.61,34.6 112.6,34.71 112.5,34.7</coordinates>"})
+        EXPECT_NE(kml.find(piece), std::string::npos) << piece;
 }
 
 }  // namespace

@@ -7,16 +7,22 @@
 
 namespace kartovex::testing {
 
-// A message box that only remembers what it was asked to show, in order.
+// A message box that only remembers what it was asked to show, in order, and answers each
+// question as scripted.
 struct RecordingMessageBox : MessageBoxService {
     struct Message {
         std::string text, title;
         bool operator==(const Message&) const = default;
     };
-    std::vector<Message> shown;
+    std::vector<Message> shown, asked;
+    bool answer = false;
 
     void information(const std::string& text, const std::string& title) override {
         shown.push_back({text, title});
+    }
+    bool question(const std::string& text, const std::string& title) override {
+        asked.push_back({text, title});
+        return answer;
     }
 };
 

@@ -1,5 +1,7 @@
 #include "QtFileSaver.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QString>
 
@@ -27,6 +29,29 @@ void QtFileSaver::save(const std::string& path, std::string_view bytes) {
     }
     if (!file.commit()) fail();
     qCInfo(georefLog).noquote() << "Written:" << name << size << "bytes";
+}
+
+bool QtFileSaver::exists(const std::string& path) {
+    // A dangling link is a name in the way too.
+    const QFileInfo info(QString::fromStdString(path));
+    return info.exists() || info.isSymLink();
+}
+
+std::optional<std::string> QtFileSaver::head(const std::string& path, std::size_t bytes) {
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    const QByteArray start = file.read(static_cast<qint64>(bytes));
+    return start.toStdString();
+}
+
+void QtFileSaver::remove(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    if (!file.remove()) {
+        qCInfo(georefLog).noquote()
+            << "Not removed:" << file.fileName() << "-" << file.errorString();
+        throw RuntimeError(error::PathFileAccess, file.errorString().toStdString());
+    }
+    qCInfo(georefLog).noquote() << "Removed:" << file.fileName();
 }
 
 }  // namespace kartovex

@@ -13,11 +13,10 @@
 #ifdef __linux__
 #include <fcntl.h>
 #include <linux/fs.h>
-#include <sched.h>
 #include <sys/ioctl.h>
-#include <sys/mount.h>
 #include <unistd.h>
 
+#include "ScratchMount.h"
 #include "georef/posix/IconvCodePage936.h"
 #endif
 
@@ -26,6 +25,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::TemporaryFolder;
+#ifdef __linux__
+using testing::ScratchMount;
+#endif
 constexpr auto put = &TemporaryFolder::put;
 constexpr auto contentOf = &TemporaryFolder::contentOf;
 constexpr auto namesIn = &TemporaryFolder::namesIn;
@@ -60,45 +62,6 @@ TEST_F(QtFileSaverTest, ReplacesAnOlderFileWholeAndAFailedSaveLeavesNothingBehin
 }
 
 #ifdef __linux__
-
-// A small tmpfs of our own in a mount namespace of this process alone, so that nothing
-// stays mounted whatever becomes of the test. Needs the right to mount (root here).
-class ScratchMount {
-public:
-    explicit ScratchMount(const fs::path& where, const std::string& options)
-        : where_(where), options_(options) {
-        static const bool alone = unshare(CLONE_NEWNS) == 0 &&
-                                  mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
-        fs::create_directories(where_);
-        mounted_ = alone && mount("tmpfs", where_.c_str(), "tmpfs", 0, options_.c_str()) == 0;
-    }
-    ~ScratchMount() {
-        if (mounted_) umount2(where_.c_str(), MNT_DETACH);
-    }
-    bool mounted() const { return mounted_; }
-
-    bool makeReadOnly() {
-        return mount(nullptr, where_.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, options_.c_str()) ==
-               0;
-    }
-
-    // Fills the disk to its last byte but one page of 4 KiB.
-    void fillLeavingOnePage() {
-        const fs::path filler = where_ / "filler";
-        {
-            std::ofstream out(filler, std::ios::binary);
-            const std::string block(4096, 'f');
-            while (out.write(block.data(), block.size()) && out.flush()) {
-            }
-        }
-        fs::resize_file(filler, fs::file_size(filler) - 4096);
-    }
-
-private:
-    fs::path where_;
-    std::string options_;
-    bool mounted_ = false;
-};
 
 bool makeImmutable(const fs::path& path) {
     const int fd = open(path.c_str(), O_RDONLY);
@@ -147,7 +110,7 @@ TEST_F(QtFileSaverTest, Step2OnADiskThatFillsPartWay) {
     Module1 module;
     QtFileSaver saver;
     IconvCodePage936 codePage;
-    Step2Command(form, module, {user, user, saver, codePage, box}).run();
+    Step2Command(form, module, {user, user, saver, codePage, box, nullptr, true}).run();
 
     ASSERT_EQ(box.shown.size(), 1u);
     EXPECT_EQ(box.shown[0].text, "The geoset could not be written: " + maps.string() +
