@@ -4,9 +4,11 @@
 #include <QLocalSocket>
 #include <QProcess>
 #include <QThread>
+#include <memory>
 
 #include "capture/Step1Command.h"
 #include "capture/sim/SimulatorGoogleEarth.h"
+#include "model/GroundGrid.h"
 #include "model/MainWindowModel.h"
 
 namespace {
@@ -32,6 +34,20 @@ void BM_Step1PressAgainstSimulator(benchmark::State& state) {
     for (auto _ : state) kartovex::runStep1(form, earth, log);
 }
 BENCHMARK(BM_Step1PressAgainstSimulator)->Unit(benchmark::kMillisecond);
+
+// What the ground grid adds to a press: its 25 reads of a ground point over the socket.
+void BM_GroundGridReadsAgainstSimulator(benchmark::State& state) {
+    NoMessages messages;
+    kartovex::SimulatorGoogleEarth earth(messages, serverName());
+    const std::unique_ptr<kartovex::ApplicationGE> app = earth.connect();
+    constexpr int n = kartovex::GroundGrid::kPointsPerSide;
+    for (auto _ : state)
+        for (int row = 0; row < n; ++row)
+            for (int column = 0; column < n; ++column)
+                benchmark::DoNotOptimize(app->GetPointOnTerrainFromScreenCoords(
+                    -1.0 + 2.0 * column / (n - 1), 1.0 - 2.0 * row / (n - 1)));
+}
+BENCHMARK(BM_GroundGridReadsAgainstSimulator)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

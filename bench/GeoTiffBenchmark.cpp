@@ -1,0 +1,167 @@
+#include <benchmark/benchmark.h>
+#include <gdal.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "georef/gdal/GdalGeoTiff.h"
+
+// The GeoTIFF of pictures of several sizes, with the peak memory of writing it. The
+// 20,000 x 20,000 row takes
+// minutes and runs only when a filter asks for it: --benchmark_filter=20000.
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct DatasetCloser {
+    void operator()(void* dataset) const {
+        if (dataset) GDALClose(dataset);
+    }
+};
+using Dataset = std::unique_ptr<void, DatasetCloser>;
+
+constexpr int kTile = 1000;
+
+fs::path scratchFolder() {
+    static const fs::path folder = [] {
+        const fs::path f = fs::temp_directory_path() /
+                           ("kartovex-geotiff-bench-" + std::to_string(std::random_device{}()));
+        fs::create_directories(f);
+        return f;
+    }();
+    return folder;
+}
+
+// A textured tile, as a view of fields and roads compresses, repeated over the picture
+// through a virtual mosaic so that making a large JPG takes little memory.
+const fs::path& tile() {
+    static const fs::path path = [] {
+        const fs::path p = scratchFolder() / "tile.tif";
+        Dataset t(GDALCreate(GDALGetDriverByName("GTiff"), p.c_str(), kTile, kTile, 3, GDT_Byte,
+                             nullptr));
+        std::mt19937 random(7);
+        std::vector<GByte> pixels(kTile * kTile);
+        for (int band = 1; band <= 3; ++band) {
+            for (int y = 0; y < kTile; ++y)
+                for (int x = 0; x < kTile; ++x)
+                    pixels[y * kTile + x] = static_cast<GByte>(
+                        100 + 60 * std::sin(x / (9.0 + band)) * std::cos(y / 13.0) +
+                        static_cast<int>(random() % 24));
+            if (GDALRasterIO(GDALGetRasterBand(t.get(), band), GF_Write, 0, 0, kTile, kTile,
+                             pixels.data(), kTile, kTile, GDT_Byte, 0, 0) != CE_None)
+                throw std::runtime_error("the test picture could not be made");
+        }
+        return p;
+    }();
+    return path;
+}
+
+fs::path picture(int width, int height) {
+    const fs::path jpg =
+        scratchFolder() / (std::to_string(width) + "x" + std::to_string(height) + ".jpg");
+    if (fs::exists(jpg)) return jpg;
+    std::string vrt = "<VRTDataset rasterXSize=\"" + std::to_string(width) + "\" rasterYSize=\"" +
+                      std::to_string(height) + "\">";
+    for (int band = 1; band <= 3; ++band) {
+        vrt += "<VRTRasterBand dataType=\"Byte\" band=\"" + std::to_string(band) + "\">";
+        for (int y = 0; y < height; y += kTile)
+            for (int x = 0; x < width; x += kTile)
+                vrt += "<SimpleSource><SourceFilename>" + tile().string() +
+                       "</SourceFilename><SourceBand>" + std::to_string(band) +
+                       "</SourceBand><SrcRect xOff=\"0\" yOff=\"0\" xSize=\"1000\" "
+                       "ySize=\"1000\"/><DstRect xOff=\"" +
+                       std::to_string(x) + "\" yOff=\"" + std::to_string(y) +
+                       "\" xSize=\"1000\" ySize=\"1000\"/></SimpleSource>";
+        vrt += "</VRTRasterBand>";
+    }
+    vrt += "</VRTDataset>";
+    Dataset mosaic(GDALOpen(vrt.c_str(), GA_ReadOnly));
+    char* options[] = {const_cast<char*>("QUALITY=90"), nullptr};
+    Dataset written(GDALCreateCopy(GDALGetDriverByName("JPEG"), jpg.c_str(), mosaic.get(), FALSE,
+                                   options, nullptr, nullptr));
+    return jpg;
+}
+
+// A 5 x 5 grid over a wide view at 60 degrees north: curved as the Earth is.
+std::vector<kartovex::ControlPoint> viewPoints(int width, int height) {
+    std::vector<kartovex::ControlPoint> points;
+    for (int row = 0; row < 5; ++row)
+        for (int column = 0; column < 5; ++column) {
+            const double u = column / 4.0, v = row / 4.0;
+            points.push_back({u * width, v * height, 10 + 2.0 * u + 0.05 * u * v - 0.02 * v * v,
+                              60.5 - 1.0 * v + 0.03 * (u - 0.5) * (u - 0.5)});
+        }
+    return points;
+}
+
+// The largest resident set since the last reset, in MB. Linux keeps it as VmHWM and resets
+// it through clear_refs, so that a row's figure is the GeoTIFF's own and not that of making
+// its picture.
+void resetPeakResident() {
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+double peakResidentMegabytes() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0) return std::stod(line.substr(6)) / 1024;
+    return 0;
+}
+
+void BM_GeoTiff(benchmark::State& state) {
+    const int width = static_cast<int>(state.range(0)), height = static_cast<int>(state.range(1));
+    kartovex::GdalGeoTiff writer;
+    const kartovex::GeoTiffJob job{picture(width, height).string(),
+                                   (scratchFolder() / "out.tif").string(),
+                                   viewPoints(width, height)};
+    resetPeakResident();
+    for (auto _ : state) writer.write(job, nullptr);
+    state.counters["peak_rss_MB"] = peakResidentMegabytes();
+    state.counters["jpg_MB"] = fs::file_size(job.picturePath) / 1e6;
+    state.counters["tif_MB"] = fs::file_size(job.tifPath) / 1e6;
+}
+BENCHMARK(BM_GeoTiff)
+    ->Args({1920, 1080})
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GeoTiff)
+    ->Args({8000, 8000})
+    ->Iterations(1)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kSecond);
+BENCHMARK(BM_GeoTiff)
+    ->Name("BM_GeoTiff20000")
+    ->Args({20000, 20000})
+    ->Iterations(1)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kSecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    GDALAllRegister();
+    // The largest row runs only when a filter asks for it.
+    bool filtered = false;
+    for (int i = 1; i < argc; ++i)
+        filtered = filtered || std::string(argv[i]).rfind("--benchmark_filter", 0) == 0;
+    benchmark::Initialize(&argc, argv);
+    if (filtered)
+        benchmark::RunSpecifiedBenchmarks();
+    else
+        benchmark::RunSpecifiedBenchmarks(std::string("-BM_GeoTiff20000"));
+    benchmark::Shutdown();
+    std::error_code ignored;
+    fs::remove_all(scratchFolder(), ignored);
+    return 0;
+}

@@ -1,0 +1,369 @@
+// How well the written files register the picture, measured against the simulator's own
+// ground: for level views across range and latitude, Step 1 reads the view, the simulator
+// saves its picture, Step 2 runs with a stand-in user who picks it, and GDAL reads the
+// table and the GeoTIFF back. The ground under 11 x 11 pixel centres is compared with where each
+// file puts those pixels: the table through the plane GDAL fits to its four control points, the
+// GeoTIFF through bright marks painted on the picture at those pixels and found again in
+// the warped raster. Prints one table of worst and mean errors in pixels and metres.
+//
+//   georef_accuracy [FOLDER]   keeps the pictures and files in FOLDER when given
+
+#include <gdal.h>
+#include <gdal_alg.h>
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "capture/Step1Command.h"
+#include "capture/sim/SimulatorGoogleEarth.h"
+#include "georef/Step2Command.h"
+#include "georef/gdal/GdalGeoTiff.h"
+#include "georef/posix/IconvCodePage936.h"
+#include "georef/qt/QtFileSaver.h"
+#include "model/MainWindowModel.h"
+#include "model/RuntimeError.h"
+
+namespace {
+
+using kartovex::GroundGrid;
+
+constexpr int kScreenWidth = 1920, kScreenHeight = 1080;
+constexpr int kMarks = 11;
+// Marks stay this far inside the picture, so that none is cut by its edge.
+constexpr int kInset = 7;
+constexpr double kMarkSigma = 1.5;
+constexpr int kMarkRadius = 6;
+constexpr double kDegree = M_PI / 180;
+
+// The user of Step 2: picks the saved picture, measures it as the probe window would, and
+// keeps any message, which would mean that Step 2 failed.
+class User : public kartovex::FileChooser,
+             public kartovex::PictureProbe,
+             public kartovex::MessageBoxService {
+public:
+    std::string picture;
+    int width = 0, height = 0;
+    std::string said;
+
+    std::optional<std::string> showOpen(const kartovex::CommonDialog&) override { return picture; }
+    void show(const std::string&, kartovex::Module1& module) override {
+        module = {std::to_string(width - 1), std::to_string(height - 1)};
+    }
+    void information(const std::string& text, const std::string&) override { said = text; }
+    bool question(const std::string& text, const std::string&) override {
+        said = text;
+        return false;
+    }
+};
+
+struct DatasetCloser {
+    void operator()(void* dataset) const {
+        if (dataset) GDALClose(dataset);
+    }
+};
+using Dataset = std::unique_ptr<void, DatasetCloser>;
+
+struct LonLat {
+    double lon = 0, lat = 0;
+};
+
+// Metres between two nearby places on the WGS 84 ellipsoid.
+double metresBetween(LonLat a, LonLat b) {
+    constexpr double radius = 6378137.0, e2 = 0.00669437999014;
+    const double phi = (a.lat + b.lat) / 2 * kDegree;
+    const double w = 1 - e2 * std::sin(phi) * std::sin(phi);
+    const double meridian = radius * (1 - e2) / std::pow(w, 1.5), normal = radius / std::sqrt(w);
+    return std::hypot((a.lat - b.lat) * kDegree * meridian,
+                      (a.lon - b.lon) * kDegree * normal * std::cos(phi));
+}
+
+// Worst and mean of one file's errors over a view.
+struct Errors {
+    double worstPx = 0, sumPx = 0, worstM = 0, sumM = 0;
+    int count = 0;
+    void add(double px, double m) {
+        worstPx = std::max(worstPx, px), worstM = std::max(worstM, m);
+        sumPx += px, sumM += m, ++count;
+    }
+};
+
+class Simulator {
+public:
+    Simulator()
+        : name_(QStringLiteral("kartovex-accuracy-%1").arg(QCoreApplication::applicationPid())) {
+        process_.start(QStringLiteral(EARTHSIM_PATH), {QStringLiteral("--server-name"), name_});
+        for (int attempt = 0; attempt < 200 && !serving_; ++attempt) {
+            QLocalSocket probe;
+            probe.connectToServer(name_);
+            serving_ = probe.waitForConnected(100);
+            if (!serving_) QThread::msleep(50);
+        }
+    }
+    ~Simulator() {
+        process_.kill();
+        process_.waitForFinished();
+    }
+    bool serving() const { return serving_; }
+    const QString& name() const { return name_; }
+
+    bool saveScreenShot(const QString& path) {
+        QLocalSocket socket;
+        socket.connectToServer(name_);
+        if (!socket.waitForConnected(3000)) return false;
+        const QJsonObject request{{"op", "SaveScreenShot"}, {"fileName", path}, {"quality", 95}};
+        socket.write(QJsonDocument(request).toJson(QJsonDocument::Compact) + '\n');
+        while (!socket.canReadLine())
+            if (!socket.waitForReadyRead(10000)) return false;
+        return !QJsonDocument::fromJson(socket.readLine())
+                    .object()
+                    .contains(QStringLiteral("error"));
+    }
+
+private:
+    QProcess process_;
+    QString name_;
+    bool serving_ = false;
+};
+
+int markAt(int k, int size) {
+    return kInset + static_cast<int>(std::lround(k * (size - 1 - 2.0 * kInset) / (kMarks - 1)));
+}
+
+// Bright round marks on dark discs at the measured pixels, so that each can be found again
+// in the warped raster by its centre of brightness.
+void paintMarks(QImage& picture) {
+    for (int row = 0; row < kMarks; ++row)
+        for (int column = 0; column < kMarks; ++column) {
+            const int cx = markAt(column, picture.width()), cy = markAt(row, picture.height());
+            for (int dy = -kInset; dy <= kInset; ++dy)
+                for (int dx = -kInset; dx <= kInset; ++dx) {
+                    const double d2 = dx * dx + dy * dy;
+                    if (d2 > kInset * kInset) continue;
+                    const int v =
+                        static_cast<int>(255 * std::exp(-d2 / (2 * kMarkSigma * kMarkSigma)));
+                    picture.setPixel(cx + dx, cy + dy, qRgb(v, v, v));
+                }
+        }
+}
+
+LonLat truth(kartovex::ApplicationGE& app, double pixel, double line, int width, int height) {
+    const auto p =
+        app.GetPointOnTerrainFromScreenCoords(-1 + 2 * pixel / width, 1 - 2 * line / height);
+    return {p.longitude, p.latitude};
+}
+
+// Where GDAL places the table's picture: the plane through its four control points, or
+// the affine transform GDAL makes of them when they fit one exactly.
+std::vector<LonLat> tablePlaces(const std::string& picture,
+                                const std::vector<std::pair<double, double>>& pixels) {
+    Dataset jpg(GDALOpen(picture.c_str(), GA_ReadOnly));
+    std::vector<LonLat> places;
+    double t[6];
+    if (jpg && GDALGetGCPCount(jpg.get()) >= 3) {
+        void* plane =
+            GDALCreateGCPTransformer(GDALGetGCPCount(jpg.get()), GDALGetGCPs(jpg.get()), 1, FALSE);
+        for (auto [x, y] : pixels) {
+            double z = 0;
+            int ok = 0;
+            GDALGCPTransform(plane, FALSE, 1, &x, &y, &z, &ok);
+            places.push_back({x, y});
+        }
+        GDALDestroyGCPTransformer(plane);
+    } else if (jpg && GDALGetGeoTransform(jpg.get(), t) == CE_None) {
+        for (const auto& [x, y] : pixels)
+            places.push_back({t[0] + x * t[1] + y * t[2], t[3] + x * t[4] + y * t[5]});
+    }
+    return places;
+}
+
+// Where the GeoTIFF shows the mark that belongs at `expected`: its centre of brightness
+// near there, in longitude and latitude through the file's own transform.
+LonLat markInGeoTiff(GDALDatasetH tif, const double* t, LonLat expected) {
+    const double fx = (expected.lon - t[0]) / t[1], fy = (expected.lat - t[3]) / t[5];
+    const int size = 2 * kMarkRadius + 1;
+    const int left = static_cast<int>(std::floor(fx)) - kMarkRadius,
+              top = static_cast<int>(std::floor(fy)) - kMarkRadius;
+    std::vector<GByte> window(size * size, 0);
+    if (GDALRasterIO(GDALGetRasterBand(tif, 1), GF_Read, left, top, size, size, window.data(), size,
+                     size, GDT_Byte, 0, 0) != CE_None)
+        return {NAN, NAN};
+    double sum = 0, sx = 0, sy = 0;
+    for (int j = 0; j < size; ++j)
+        for (int i = 0; i < size; ++i) {
+            const double x = left + i + 0.5, y = top + j + 0.5;
+            if (std::hypot(x - fx, y - fy) > kMarkRadius) continue;
+            const double w = std::max(0, window[j * size + i] - 24);
+            sum += w, sx += w * x, sy += w * y;
+        }
+    if (sum <= 0) return {NAN, NAN};
+    return {t[0] + sx / sum * t[1], t[3] + sy / sum * t[5]};
+}
+
+// Where a fit of the grid's control points alone puts the pixels, without the warp: a
+// polynomial of the given order, or with order 0 a thin-plate spline. It shows why the
+// GeoTIFF's transform is the one it is.
+std::vector<LonLat> fitted(const std::vector<kartovex::ControlPoint>& points, int order,
+                           const std::vector<std::pair<double, double>>& pixels) {
+    std::vector<GDAL_GCP> gcps(points.size());
+    for (std::size_t i = 0; i < points.size(); ++i)
+        gcps[i] = {const_cast<char*>(""),
+                   const_cast<char*>(""),
+                   points[i].pixel,
+                   points[i].line,
+                   points[i].longitude,
+                   points[i].latitude,
+                   0};
+    const int n = static_cast<int>(gcps.size());
+    void* fit = order > 0 ? GDALCreateGCPTransformer(n, gcps.data(), order, FALSE)
+                          : GDALCreateTPSTransformer(n, gcps.data(), FALSE);
+    std::vector<LonLat> places;
+    for (auto [x, y] : pixels) {
+        double z = 0;
+        int ok = 0;
+        if (fit) (order > 0 ? GDALGCPTransform : GDALTPSTransform)(fit, FALSE, 1, &x, &y, &z, &ok);
+        places.push_back(ok ? LonLat{x, y} : LonLat{NAN, NAN});
+    }
+    if (fit) (order > 0 ? GDALDestroyGCPTransformer : GDALDestroyTPSTransformer)(fit);
+    return places;
+}
+
+constexpr int kFits[] = {2, 3, 0};
+
+struct Row {
+    double rangeKm, latitude;
+    Errors table, geotiff, fits[std::size(kFits)];
+    std::string failure;
+};
+
+Row measure(Simulator& simulator, kartovex::GdalGeoTiff& writer, const std::string& folder,
+            double range, double latitude) {
+    Row row{range / 1000, latitude, {}, {}, {}, {}};
+    User user;
+    kartovex::SimulatorGoogleEarth earth(user, simulator.name());
+    const std::unique_ptr<kartovex::ApplicationGE> app = earth.connect();
+    app->SetCameraParams(latitude, 112.58, 0, 1, range, 0, 0, 5.0);
+    kartovex::MainWindowModel form;
+    form.step1Clicks = 2;
+    kartovex::NoLog log;
+    kartovex::runStep1(form, earth, log);
+    const GroundGrid& grid = form.grid;
+    if (grid.points.size() != GroundGrid::kPointsPerSide * GroundGrid::kPointsPerSide)
+        return row.failure = "Step 1 read no grid", row;
+
+    const std::string bare = folder + "/view-" + std::to_string(static_cast<int>(range / 1000)) +
+                             "km-" + std::to_string(static_cast<int>(latitude));
+    const QString jpgPath = QString::fromStdString(bare + ".jpg");
+    QImage picture;
+    if (!simulator.saveScreenShot(jpgPath) || !picture.load(jpgPath))
+        return row.failure = "no picture saved", row;
+    const int width = picture.width(), height = picture.height();
+    if (width != grid.viewWidth || height != grid.viewHeight)
+        return row.failure = "the picture is not the view's size", row;
+    picture = picture.convertToFormat(QImage::Format_RGB32);
+    paintMarks(picture);
+    picture.save(jpgPath, "JPG", 95);
+
+    user.picture = bare + ".jpg", user.width = width, user.height = height;
+    kartovex::Module1 module;
+    kartovex::QtFileSaver saver;
+    kartovex::IconvCodePage936 codePage;
+    kartovex::Step2Command(form, module, {user, user, saver, codePage, user, &writer, true}).run();
+    if (!user.said.empty()) return row.failure = user.said, row;
+
+    // The control points as Step 2 gives them to the GeoTIFF.
+    kartovex::GeoTiffJob job{bare + ".jpg", bare + ".tif", {}};
+    for (const auto& p : grid.points)
+        job.points.push_back(
+            {(p.x + 1) / 2 * width, (1 - p.y) / 2 * height, p.longitude, p.latitude});
+
+    std::vector<std::pair<double, double>> centres;
+    for (int r = 0; r < kMarks; ++r)
+        for (int c = 0; c < kMarks; ++c)
+            centres.emplace_back(markAt(c, width) + 0.5, markAt(r, height) + 0.5);
+    const std::vector<LonLat> table = tablePlaces(job.picturePath, centres);
+    std::vector<std::vector<LonLat>> fits;
+    for (const int order : kFits) fits.push_back(fitted(job.points, order, centres));
+    Dataset tif(GDALOpen(job.tifPath.c_str(), GA_ReadOnly));
+    double t[6];
+    if (table.size() != centres.size() || !tif || GDALGetGeoTransform(tif.get(), t) != CE_None)
+        return row.failure = "GDAL could not read the files", row;
+    for (std::size_t i = 0; i < centres.size(); ++i) {
+        const auto [x, y] = centres[i];
+        const LonLat ground = truth(*app, x, y, width, height);
+        const double pixelMetres =
+            std::sqrt(metresBetween(ground, truth(*app, x + 1, y, width, height)) *
+                      metresBetween(ground, truth(*app, x, y + 1, width, height)));
+        const double tableMetres = metresBetween(ground, table[i]);
+        row.table.add(tableMetres / pixelMetres, tableMetres);
+        const LonLat mark = markInGeoTiff(tif.get(), t, ground);
+        const double markMetres = std::isnan(mark.lon) ? INFINITY : metresBetween(ground, mark);
+        row.geotiff.add(markMetres / pixelMetres, markMetres);
+        for (std::size_t f = 0; f < fits.size(); ++f) {
+            const double fitMetres = metresBetween(ground, fits[f][i]);
+            row.fits[f].add(fitMetres / pixelMetres, fitMetres);
+        }
+    }
+    return row;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QTemporaryDir scratch;
+    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : scratch.path();
+    // One full-screen view of a known size for the simulator and for Step 1's check of it,
+    // whatever screen this machine has.
+    const QString screens = folder + QStringLiteral("/screen.json");
+    std::ofstream(screens.toStdString())
+        << R"({"screens":[{"name":"accuracy","x":0,"y":0,"width":)" << kScreenWidth
+        << R"(,"height":)" << kScreenHeight << R"(,"logicalDpi":96,"dpr":1}]})";
+    qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + screens).toLocal8Bit());
+    QGuiApplication application(argc, argv);
+    Simulator simulator;
+    if (!simulator.serving()) {
+        std::fprintf(stderr, "The simulator did not start: %s\n", EARTHSIM_PATH);
+        return 1;
+    }
+    kartovex::GdalGeoTiff writer;
+    std::printf("%d x %d view, %d x %d pixel centres; errors in px / m\n", kScreenWidth,
+                kScreenHeight, kMarks, kMarks);
+    std::printf("%9s %5s | %-29s | %-29s | %s\n", "range", "lat", "table (4-point plane)",
+                "GeoTIFF", "fit alone, worst px");
+    std::printf("%9s %5s | %6s %6s %7s %7s | %6s %6s %7s %7s | %6s %6s %6s\n", "", "", "worst",
+                "mean", "worst", "mean", "worst", "mean", "worst", "mean", "order2", "order3",
+                "spline");
+    for (const double range : {1e3, 20e3, 100e3, 500e3})
+        for (const double latitude : {0.0, 35.0, 60.0, 75.0}) {
+            const Row r = measure(simulator, writer, folder.toStdString(), range, latitude);
+            if (!r.failure.empty()) {
+                std::printf("%6.0f km %4.0f° | %s\n", r.rangeKm, r.latitude, r.failure.c_str());
+                continue;
+            }
+            std::printf(
+                "%6.0f km %4.0f° | %6.2f %6.2f %7.2f %7.2f | %6.3f %6.3f %7.3f %7.3f | %6.3f "
+                "%6.3f %6.3f\n",
+                r.rangeKm, r.latitude, r.table.worstPx, r.table.sumPx / r.table.count,
+                r.table.worstM, r.table.sumM / r.table.count, r.geotiff.worstPx,
+                r.geotiff.sumPx / r.geotiff.count, r.geotiff.worstM,
+                r.geotiff.sumM / r.geotiff.count, r.fits[0].worstPx, r.fits[1].worstPx,
+                r.fits[2].worstPx);
+            std::fflush(stdout);
+        }
+    return 0;
+}
