@@ -9,9 +9,12 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
 #include <mutex>
 #include <numbers>
