@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "RecordingMessageBox.h"
 #include "capture/GoogleEarth.h"
 #include "model/Log.h"
 #include "model/NumberText.h"
@@ -26,9 +27,7 @@ namespace kartovex::testing {
 class FakeGoogleEarth : public GoogleEarthPlatform, public Log {
 public:
     static constexpr std::int32_t kRenderHwnd = 4242;
-    struct Message {
-        std::string text, title;
-    };
+    using Message = RecordingMessageBox::Message;
 
     ScreenMetrics metrics{19200, 15360, 15, 15};  // 1280 × 1024 at 96 dots per inch
     std::optional<WindowRect> renderRect = WindowRect{0, 0, 1280, 1024};  // none: call fails

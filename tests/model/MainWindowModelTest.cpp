@@ -18,14 +18,11 @@ TEST(MainWindowModel, TellsTheViewOfEveryChangeButNotOfRepeats) {
     EXPECT_EQ(changed, (std::vector<std::string>{"Label8", "Text1"}));
 }
 
-class ScriptedChooser : public FileChooser {
-public:
-    std::optional<std::string> answer;
-    std::optional<std::string> showOpen(const CommonDialog&) override { return answer; }
-};
-
 TEST(CommonDialog, CancelRaisesOnlyWhenAskedTo) {
-    ScriptedChooser chooser;
+    struct : FileChooser {
+        std::optional<std::string> answer;
+        std::optional<std::string> showOpen(const CommonDialog&) override { return answer; }
+    } chooser;
     CommonDialog dialog;
     dialog.FileName = "old";
     dialog.CancelError = true;
