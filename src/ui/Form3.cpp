@@ -1,5 +1,6 @@
 #include "Form3.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -59,7 +60,14 @@ Form3::Form3(QWidget* parent) : QWidget(parent), picture1_(new QLabel(this)), ti
 
     timer1_.setObjectName("Timer1");
     timer1_.setSingleShot(true);
-    connect(&timer1_, &QTimer::timeout, this, &QWidget::close);
+    // The command that showed the probe has not finished while its question or progress
+    // dialog is open; the probe closes only once the command is done.
+    connect(&timer1_, &QTimer::timeout, this, [this] {
+        if (QApplication::activeModalWidget())
+            timer1_.start(50);
+        else
+            close();
+    });
 }
 
 void Form3::load(const QString& path, Module1& module) {

@@ -17,8 +17,7 @@ TEST(GeoTiffSwitch, AnOptionIsRememberedUntilTheOppositeOne) {
     for (const auto& [options, on] : runs) {
         const CommandLine line = CommandLine::parse(QStringList{"kartovex"} + options);
         QSettings settings(dir.filePath("settings.ini"), QSettings::IniFormat);
-        EXPECT_EQ(geoTiffSwitch(line.options.geoTiff, settings), on)
-            << options.join("").toStdString();
+        EXPECT_EQ(geoTiffSwitch(line.options.geoTiff, settings), on);
     }
 }
 

@@ -7,8 +7,7 @@
 
 namespace kartovex::testing {
 
-// A message box that only remembers what it was asked to show, in order, and answers each
-// question as scripted.
+// A message box that only remembers what it showed and asked, and answers as scripted.
 struct RecordingMessageBox : MessageBoxService {
     struct Message {
         std::string text, title;

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QDialog>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -121,6 +122,14 @@ TEST(Form3, ShowsAReducedPreviewAfterTheCommandAndClosesItself) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return form && !picture1->pixmap().isNull(); }, 1000));
     EXPECT_EQ(picture1->pixmap().size(), QSize(257, 206));
     EXPECT_EQ(picture1->size(), QSize(259, 208));
+    {
+        // A question or progress dialog of the command: the command has not finished yet.
+        QDialog asking;
+        asking.setModal(true);
+        asking.show();
+        QTest::qWait(500);
+        EXPECT_FALSE(form.isNull()) << "closed while the command was still asking";
+    }
     EXPECT_TRUE(QTest::qWaitFor([&] { return form.isNull(); }, 3000));
 
     // The huge one's preview is refused by the reader's allocation limit, not attempted.
