@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -29,7 +30,6 @@ public:
         std::string text, title;
     };
 
-    // --- What Google Earth and the window system answer ---
     ScreenMetrics metrics{19200, 15360, 15, 15};  // 1280 × 1024 at 96 dots per inch
     std::optional<WindowRect> renderRect = WindowRect{0, 0, 1280, 1024};  // none: call fails
     CameraInfo camera{34.67, 112.58, 12.5, 5000, 45, 30};  // the view before levelling
@@ -48,13 +48,9 @@ public:
 
     // From now on the named call throws `error` on its nth use.
     void failOn(std::string call, int nth, RuntimeError error) {
-        failAt_ = std::move(call);
-        failOnUse_ = nth;
-        failure_ = std::move(error);
-        uses_ = 0;
+        std::tie(failAt_, failOnUse_, failure_, uses_) = std::tuple(std::move(call), nth, error, 0);
     }
 
-    // --- What was asked ---
     std::vector<std::string> calls;
     std::vector<Message> messages;
     std::vector<std::string> logged;
@@ -104,14 +100,11 @@ private:
         CameraInfo GetCamera(bool considerTerrain) override {
             ge_.record("GetCamera", considerTerrain ? "(true)" : "(false)");
             if (!sentTo_) return ge_.camera;
-            if (ge_.pollsInFlight < 0 || pollsSinceSent_++ < ge_.pollsInFlight) {
-                CameraInfo flying = *sentTo_;
-                flying.tilt = 20;
-                flying.azimuth = 10;
-                flying.range *= 1.5;
-                return flying;
-            }
-            return ge_.landedAs(*sentTo_);
+            if (ge_.pollsInFlight >= 0 && pollsSinceSent_++ >= ge_.pollsInFlight)
+                return ge_.landedAs(*sentTo_);
+            CameraInfo flying = *sentTo_;
+            flying.tilt = 20, flying.azimuth = 10, flying.range *= 1.5;
+            return flying;
         }
         void SetCameraParams(double latitude, double longitude, double altitude, int altitudeMode,
                              double range, double tilt, double azimuth, double speed) override {
@@ -149,8 +142,7 @@ private:
     }
 
     std::string failAt_;
-    int failOnUse_ = 0;
-    int uses_ = 0;
+    int failOnUse_ = 0, uses_ = 0;
     RuntimeError failure_{0, ""};
 };
 

@@ -17,20 +17,16 @@ TEST(Deviation, MetresBetweenDegreeMinuteValues) {
         {"11030.5", "11030.4", "185.00 m"},
         {"11030.4", "11030.5", "185.00 m"},
         {"11030.5", "11030", "925.00 m"},
-        {"11030.5", "word", "12266425.00 m"},
         {"", "11030.5", "12266425.00 m"},
         {"11030.5", "11030,4", "925.00 m"},
         {"11030.4", "110 30.4", "0.00 m"},
-        {"3954", "3953.9", "185.00 m"},
         {"-30", "-29.9", "185.00 m"},
         // Across a whole degree: minutes of arc, not the digits' difference.
         {"11059.9", "11100.1", "370.00 m"},
-        {"11100.1", "11059.9", "370.00 m"},
         {"-11059.9", "-11100.1", "370.00 m"},
         // Beyond the double range: a short text.
         {"11030.5", "1E400", "out of range"},
         {"1E308", "-1E308", "out of range"},
-        {"-1E400", "1E400", "out of range"},
     };
     for (const auto& r : rows)
         EXPECT_EQ(northSouthDeviation(r.readOut, r.input), r.expected)

@@ -19,11 +19,7 @@ TEST(Form1, IsABorderlessWindowWithTheSplashPictureInItsOversizedBox) {
     auto* picture1 = form1->findChild<QLabel*>("Picture1");
     ASSERT_NE(picture1, nullptr);
     EXPECT_EQ(picture1->geometry(), QRect(-8, 8, 521, 545));
-    EXPECT_EQ(picture1->frameShadow(), QFrame::Sunken);
-    const QPixmap picture = picture1->pixmap();
-    EXPECT_EQ(picture.size(), QSize(512, 512));
-    EXPECT_FALSE(picture.hasAlphaChannel());
-    EXPECT_FALSE(form1->windowIcon().isNull());
+    EXPECT_EQ(picture1->pixmap().size(), QSize(512, 512));
     delete form1.data();
 }
 

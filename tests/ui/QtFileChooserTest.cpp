@@ -18,14 +18,7 @@
 namespace kartovex {
 namespace {
 
-CommonDialog step2Dialog() {
-    CommonDialog dialog;
-    dialog.DialogTitle = "From JPG TO TAB and GST";
-    dialog.CancelError = true;
-    dialog.Filter = "JPG(*.jpg)|*.jpg";
-    dialog.FilterIndex = 2;
-    return dialog;
-}
+const CommonDialog kStep2Dialog{"From JPG TO TAB and GST", true, "", "JPG(*.jpg)|*.jpg", 2};
 
 // Runs `user` on the dialog once it is up, then shows it through the chooser.
 std::optional<std::string> showOpen(const CommonDialog& settings,
@@ -57,7 +50,7 @@ TEST(QtFileChooser, FiltersAsTheDialogShowsThem) {
 TEST(QtFileChooser, OffersTheStep2SettingsAcceptsATypedNewNameAndCancels) {
     QTemporaryDir folder;
     const QString typed = folder.filePath("new.jpg");
-    const auto picked = showOpen(step2Dialog(), [&](QFileDialog& dialog) {
+    const auto picked = showOpen(kStep2Dialog, [&](QFileDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle(), "From JPG TO TAB and GST");
         EXPECT_EQ(dialog.selectedNameFilter(), "JPG(*.jpg)");
         EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptOpen);
@@ -76,7 +69,7 @@ TEST(QtFileChooser, OffersTheStep2SettingsAcceptsATypedNewNameAndCancels) {
     EXPECT_EQ(picked, QDir::toNativeSeparators(typed).toStdString());
     EXPECT_FALSE(QFile::exists(typed));
 
-    EXPECT_EQ(showOpen(step2Dialog(), [](QFileDialog& dialog) { dialog.reject(); }), std::nullopt);
+    EXPECT_EQ(showOpen(kStep2Dialog, [](QFileDialog& dialog) { dialog.reject(); }), std::nullopt);
 }
 
 }  // namespace
