@@ -115,7 +115,8 @@ TEST(Step1Command, LevelsTheCameraItReadWaitsForItToLandThenReadsTheView) {
          {"Label7", "Label8", "zuoshanglong", "zuoshanglat", "youxialong", "youxialat"})
         captions += form.caption(name) + "; ";
     EXPECT_EQ(captions, "YES; N-S DIS: 27.75 km; 11030; 3954; 11230; 3806; ");
-    EXPECT_EQ(std::pair(form.grid.viewWidth, form.grid.viewHeight), std::pair(1280L, 1024L));
+    EXPECT_EQ(std::pair(form.grid.viewWidth, form.grid.viewHeight),
+              (std::pair<std::int64_t, std::int64_t>(1280, 1024)));
     ASSERT_EQ(form.grid.points.size(), 25u);
     const GroundPoint& second = form.grid.points[6];  // second row, second column
     EXPECT_EQ(std::vector({second.x, second.y, second.longitude, second.latitude}),
