@@ -144,8 +144,6 @@ TEST_F(AutomationRequestsTest, ASavedPicturesCornerPhysicalPixelsShowTheGroundRe
             camera.longitude += lineLongitude - p.longitude;
             setCamera(camera);
         }
-        ASSERT_NEAR(pointAt(x, y).latitude, lineLatitude, 1e-10);
-        ASSERT_NEAR(pointAt(x, y).longitude, lineLongitude, 1e-10);
 
         EXPECT_TRUE(ask(QJsonObject{{"op", "SaveScreenShot"}, {"fileName", path}, {"quality", 100}})
                         .isEmpty());

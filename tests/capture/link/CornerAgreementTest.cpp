@@ -35,11 +35,10 @@ double worstPixels(const earthsim::Camera& camera) {
 }
 
 TEST(CornerAgreement, LinkCornersLieWithinHalfAPixelOfTheSimulatorsGround) {
-    for (const double range : {200, 2000, 20000, 200000, 500000}) {
+    for (const double range : {200, 2000, 20000, 200000, 500000})
         for (const double latitude : {0.0, 15.0, 30.0, 45.0, 60.0, 75.0})
             EXPECT_LE(worstPixels({latitude, 112.58, 0, range, 0, 0}), 0.5)
                 << range << " m at " << latitude;
-    }
     EXPECT_LE(worstPixels({45.0, -70.6, 0, 20000, 40, -65}), 0.5) << "tilted and turned";
 }
 

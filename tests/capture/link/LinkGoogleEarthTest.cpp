@@ -51,7 +51,6 @@ protected:
 
 TEST_F(LinkGoogleEarthTest, ServesReportsOnLoopbackOnlyAndRefusesAllElse) {
     LinkGoogleEarth earth(messages, folder.path(), 0);
-    ASSERT_NE(earth.port(), 0);
     const QByteArray key = keyIn(fileBytes(earth.linkFile())).toLatin1();
     const QByteArray view = viewReport(key, "1306,782");
     const QHostAddress loopback(QHostAddress::LocalHost);
