@@ -9,14 +9,12 @@
 namespace fake_earth {
 
 // The DLL's class; the ProgID "GoogleEarth.ApplicationGE" names it while registered.
-// {50119964-83BF-4222-8112-2A74659BA1E9}
 inline constexpr wchar_t kClsid[] = L"{50119964-83BF-4222-8112-2A74659BA1E9}";
 
 // The local server's class. The server ends once the last of its objects is released, or
 // in the middle of the call named after "--end-in" on its command line, as a Google Earth
 // that closes would; "--render-hwnd" gives the handle GetRenderHwnd answers. While it runs
 // it holds the mutex named kServerRunning.
-// {2B5A3242-D93F-4209-B839-EE60DDBCCB24}
 inline constexpr wchar_t kLocalServerClsid[] = L"{2B5A3242-D93F-4209-B839-EE60DDBCCB24}";
 inline constexpr wchar_t kServerRunning[] = L"Local\\KartovexFakeEarthServerRunning";
 
@@ -56,8 +54,7 @@ struct Steering {
 
 struct State {
     Steering steering;
-    long liveObjects = 0;  // objects of the server alive now, class factory included
-    long serverLocks = 0;
+    long liveObjects = 0;            // objects of the server alive now, class factory included
     void (*objectGone)() = nullptr;  // after each object goes
 };
 
@@ -66,8 +63,6 @@ using StateFn = State* (*)();
 inline constexpr char kStateEntry[] = "FakeEarthState";
 
 // The interface identifiers as the automation server's documentation writes them.
-// {2830837B-D4E8-48C6-B6EE-04633372ABE4}, {08D46BCD-AF56-4175-999E-6DDC3771C64E},
-// {865AB2C1-38C5-492B-8B71-AC73F5A7A43D}, {F4F7B301-7C59-4851-BA97-C51F110B590F}
 inline constexpr IID kIidApplication{
     0x2830837B, 0xD4E8, 0x48C6, {0xB6, 0xEE, 0x04, 0x63, 0x33, 0x72, 0xAB, 0xE4}};
 inline constexpr IID kIidCamera{
