@@ -16,38 +16,25 @@
 namespace kartovex {
 namespace {
 
-using fake_earth::Failure;
 using fake_earth::Report;
 using ::testing::IsSubstring;
 
 // fake_earth.dll beside the test program is the file registered for the ProgID, so the
 // module COM loads is this one: what the test sets in its state is what its objects answer.
-class FakeEarth {
-public:
-    FakeEarth() : module_(LoadLibraryW(L"fake_earth.dll")) {
-        if (!module_) throw std::runtime_error("fake_earth.dll is not beside the test program");
-    }
-    ~FakeEarth() { FreeLibrary(module_); }
-
-    template <typename Fn = HRESULT(WINAPI*)()>
-    Fn entry(const char* name) {
-        return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
-    }
-
-private:
-    HMODULE module_;
-
-public:
-    fake_earth::State& state = *entry<fake_earth::StateFn>(fake_earth::kStateEntry)();
-    fake_earth::Steering& steering = state.steering;
-};
+// It stays loaded for the program's life.
+template <typename Fn = HRESULT(WINAPI*)()>
+Fn fakeEarth(const char* entry) {
+    static const HMODULE module = LoadLibraryW(L"fake_earth.dll");
+    if (!module) throw std::runtime_error("fake_earth.dll is not beside the test program");
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, entry)));
+}
 
 // A plain window standing where Google Earth's render window would be.
 class RenderWindow {
 public:
-    explicit RenderWindow(RECT r)
-        : hwnd_(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, r.left, r.top, r.right - r.left,
-                                r.bottom - r.top, nullptr, nullptr, nullptr, nullptr)) {}
+    RenderWindow(int width, int height)
+        : hwnd_(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, width, height, nullptr, nullptr,
+                                nullptr, nullptr)) {}
     ~RenderWindow() { DestroyWindow(hwnd_); }
     long handle() const { return static_cast<long>(reinterpret_cast<LONG_PTR>(hwnd_)); }
 
@@ -62,11 +49,11 @@ protected:
     std::string press(fake_earth::Steering steering = {}) {
         fake.steering = steering;
         runStep1(form, earth, log);
-        EXPECT_EQ(fake.state.liveObjects, 0) << "objects of the press were not all released";
+        EXPECT_EQ(fake.liveObjects, 0) << "objects of the press were not all released";
         return messages.shown.empty() ? std::string() : messages.shown.back().text;
     }
 
-    FakeEarth fake;
+    fake_earth::State& fake = *fakeEarth<fake_earth::StateFn>(fake_earth::kStateEntry)();
     testing::RecordingMessageBox messages;
     NoLog log;
     ComGoogleEarth earth{messages};
@@ -83,7 +70,7 @@ TEST_F(ComGoogleEarthTest, Step1LevelsTheCameraWaitsForItToLandAndMeasuresTheRen
     } cases[] = {{true, 0, "", "YES"}, {true, 30, "", "NO"}, {false, 0, "0 X 0", "NO"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label7 + std::to_string(c.bottomShort));
-        RenderWindow window({0, 0, cx, cy - c.bottomShort});
+        RenderWindow window(cx, cy - c.bottomShort);
         ASSERT_NE(window.handle(), 0) << "no window: does the Wine prefix have a display driver?";
         press({.renderHwnd = c.window ? window.handle() : 0, .failure = {}});
         EXPECT_EQ(form.caption("Label4"), std::to_string(cx) + " X " + std::to_string(cy));
@@ -102,7 +89,7 @@ TEST_F(ComGoogleEarthTest, Step1LevelsTheCameraWaitsForItToLandAndMeasuresTheRen
 
 TEST_F(ComGoogleEarthTest, FailingCallReportsTheServersNumberAndDescription) {
     const struct {
-        Failure failure;
+        fake_earth::Failure failure;
         const char* reported;  // what the message says after the number
         bool starting = false;
     } cases[] = {
@@ -149,8 +136,8 @@ using ClassesEntries = std::vector<std::pair<std::wstring, std::wstring>>;  // k
 // back afterwards whatever happens.
 class RegistrationReplaced {
 public:
-    RegistrationReplaced(FakeEarth& fake, const ClassesEntries& entries) : fake_(fake) {
-        fake_.entry("DllUnregisterServer")();
+    explicit RegistrationReplaced(const ClassesEntries& entries) {
+        fakeEarth("DllUnregisterServer")();
         for (const auto& [key, value] : entries)
             RegSetKeyValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, REG_SZ, value.c_str(),
                             static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
@@ -158,21 +145,15 @@ public:
     ~RegistrationReplaced() {
         RegDeleteTreeW(HKEY_CLASSES_ROOT,
                        (std::wstring(L"CLSID\\") + fake_earth::kLocalServerClsid).c_str());
-        fake_.entry("DllRegisterServer")();
+        fakeEarth("DllRegisterServer")();
     }
-
-private:
-    FakeEarth& fake_;
 };
 
 // The ProgID pointing at fake_earth_server.exe beside the test program, started with
 // `arguments`; its type library lets COM carry Google Earth's interfaces between the
 // processes.
 ClassesEntries localServer(const std::wstring& arguments) {
-    wchar_t program[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, program, MAX_PATH);
-    std::wstring server = program;
-    server.replace(server.find_last_of(L"\\/") + 1, std::wstring::npos, L"fake_earth_server.exe");
+    const std::wstring server = fake_earth::besideProgram(L"fake_earth_server.exe");
     return {{L"GoogleEarth.ApplicationGE\\CLSID", fake_earth::kLocalServerClsid},
             {std::wstring(L"CLSID\\") + fake_earth::kLocalServerClsid + L"\\LocalServer32",
              L"\"" + server + L"\" " + arguments}};
@@ -180,18 +161,17 @@ ClassesEntries localServer(const std::wstring& arguments) {
 
 // True once the server's process has ended, within a few seconds.
 bool serverEnded() {
-    HANDLE running = OpenMutexW(SYNCHRONIZE, FALSE, fake_earth::kServerRunning);
-    if (!running) return true;
-    const DWORD waited = WaitForSingleObject(running, 10000);
-    CloseHandle(running);
-    return waited != WAIT_TIMEOUT;
+    const HANDLE running = OpenMutexW(SYNCHRONIZE, FALSE, fake_earth::kServerRunning);
+    const bool ended = !running || WaitForSingleObject(running, 10000) != WAIT_TIMEOUT;
+    if (running) CloseHandle(running);
+    return ended;
 }
 
 // Google Earth's own server runs in a process of its own, and may end in the middle of a
 // press; either way the press must leave no reference that keeps the process alive.
 TEST_F(ComGoogleEarthTest, Step1RunsAgainstALocalServerThatMayEndMidPress) {
     const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
-    RenderWindow window({0, 0, cx, cy});
+    RenderWindow window(cx, cy);
     const struct {
         std::wstring arguments;
         const char* message;
@@ -203,7 +183,7 @@ TEST_F(ComGoogleEarthTest, Step1RunsAgainstALocalServerThatMayEndMidPress) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.arguments));
-        const RegistrationReplaced registered(fake, localServer(c.arguments));
+        const RegistrationReplaced registered(localServer(c.arguments));
         form.setCaption("Label7", c.succeeds ? "NO" : "YES");
         EXPECT_PRED_FORMAT2(IsSubstring, c.message, press());
         EXPECT_EQ(form.caption("Label7"), c.succeeds ? "YES" : "NO");
@@ -228,7 +208,7 @@ TEST_F(ComGoogleEarthTest, GoogleEarthNotRegisteredIsSaidPlainly) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const RegistrationReplaced replaced(fake, c.registered);
+        const RegistrationReplaced replaced(c.registered);
         form.setCaption("Label7", "YES");
         const std::string message = press();
         EXPECT_TRUE(std::regex_search(

@@ -3,6 +3,9 @@
 #include <oaidl.h>
 #include <windows.h>
 
+#include <cwchar>
+#include <string>
+
 // A stand-in for Google Earth's automation server: fake_earth.dll in-process, and
 // fake_earth_server.exe in a process of its own, as Google Earth's is. A test steers the
 // DLL through the one state its export FakeEarthState gives, and reads what it saw there.
@@ -71,6 +74,13 @@ inline constexpr IID kIidViewExtents{
     0x865AB2C1, 0x38C5, 0x492B, {0x8B, 0x71, 0xAC, 0x73, 0xF5, 0xA7, 0xA4, 0x3D}};
 inline constexpr IID kIidPointOnTerrain{
     0xF4F7B301, 0x7C59, 0x4851, {0xBA, 0x97, 0xC5, 0x1F, 0x11, 0x0B, 0x59, 0x0F}};
+
+// The file `name` in the running program's folder.
+inline std::wstring besideProgram(const wchar_t* name) {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return std::wstring(path, std::wcsrchr(path, L'\\') + 1) + name;
+}
 
 // The class factory for the stand-in's class; the caller owns the one reference it is
 // created with.

@@ -11,8 +11,6 @@
 namespace fake_earth {
 namespace {
 
-constexpr int kPollsPerFlight = 3;
-
 // Half the view's size in degrees, so the points a press reads are easy to tell apart.
 constexpr double kHalfHeight = 0.035, kHalfWidth = 0.064;
 
@@ -20,12 +18,6 @@ void describe(const Failure& failure, EXCEPINFO* exception) {
     exception->scode = failure.hr;
     exception->bstrSource = SysAllocString(L"Google Earth");
     exception->bstrDescription = SysAllocString(failure.description);
-}
-
-HRESULT CALLBACK fillInLater(EXCEPINFO* exception) {
-    describe(state().steering.failure, exception);
-    exception->pfnDeferredFillIn = nullptr;
-    return S_OK;
 }
 
 // A COM object counted among the server's live objects, answering QueryInterface for
@@ -40,10 +32,8 @@ public:
     }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        *object = find(riid);
-        if (!*object) return E_NOINTERFACE;
-        AddRef();
-        return S_OK;
+        if ((*object = find(riid))) AddRef();
+        return *object ? S_OK : E_NOINTERFACE;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
     ULONG STDMETHODCALLTYPE Release() override {
@@ -91,8 +81,7 @@ public:
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* parameters,
                                      VARIANT* result, EXCEPINFO* exception,
                                      UINT* argumentInError) override {
-        if (id < 1 || static_cast<std::size_t>(id) > members_.size()) return DISP_E_MEMBERNOTFOUND;
-        const Member& member = members_[static_cast<std::size_t>(id - 1)];
+        const Member& member = members_.at(static_cast<std::size_t>(id - 1));
         if (!(flags & member.kind)) return DISP_E_MEMBERNOTFOUND;
 
         // The caller puts the arguments last first.
@@ -107,7 +96,6 @@ public:
         const Steering& s = state().steering;
         if (s.starting && iid_ == kIidApplication && std::wcscmp(member.name, L"IsInitialized"))
             return fail({member.name, E_FAIL}, exception);
-        VariantInit(result);
         if (_wcsicmp(s.failure.member, member.name) == 0) return fail(s.failure, exception);
         return member.answer(args, result);
     }
@@ -130,7 +118,11 @@ private:
                 describe(failure, exception);
                 return DISP_E_EXCEPTION;
             case Report::DeferredExceptionInfo:
-                exception->pfnDeferredFillIn = fillInLater;
+                exception->pfnDeferredFillIn = [](EXCEPINFO* later) {
+                    describe(state().steering.failure, later);
+                    later->pfnDeferredFillIn = nullptr;
+                    return S_OK;
+                };
                 return DISP_E_EXCEPTION;
             case Report::ErrorInfo: {
                 ICreateErrorInfo* create = nullptr;
@@ -195,7 +187,7 @@ IDispatch* newApplication() {
     const auto setCamera = [&s](const std::vector<VARIANT>& a, VARIANT*) {
         if (V_I4(&a[3]) != 1 && V_I4(&a[3]) != 2) return E_INVALIDARG;
         s.target = {V_R8(&a[0]), V_R8(&a[1]), V_R8(&a[2]), V_R8(&a[4]), V_R8(&a[5]), V_R8(&a[6])};
-        s.pollsInFlight = V_R8(&a[7]) >= 5 ? 0 : kPollsPerFlight;
+        s.pollsInFlight = V_R8(&a[7]) >= 5 ? 0 : 3;
         if (s.pollsInFlight == 0) s.camera = s.target;
         return S_OK;
     };

@@ -12,13 +12,12 @@ namespace {
 constexpr wchar_t kProgId[] = L"GoogleEarth.ApplicationGE";
 const std::wstring kClassKey = std::wstring(L"CLSID\\") + fake_earth::kClsid;
 
+// The linker's name for this module's own image.
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+
 std::wstring modulePath() {
-    HMODULE module = nullptr;
-    GetModuleHandleExW(
-        GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-        reinterpret_cast<LPCWSTR>(&modulePath), &module);
     wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(module, path, MAX_PATH);
+    GetModuleFileNameW(reinterpret_cast<HMODULE>(&__ImageBase), path, MAX_PATH);
     return path;
 }
 
