@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <regex>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -15,105 +16,71 @@
 namespace kartovex {
 namespace {
 
-using fake_earth::Failure;
 using fake_earth::Report;
+using ::testing::IsSubstring;
 
 // fake_earth.dll beside the test program is the file registered for the ProgID, so the
 // module COM loads is this one: what the test sets in its state is what its objects answer.
-class FakeEarth {
-public:
-    FakeEarth() : module_(LoadLibraryW(L"fake_earth.dll")) {
-        if (!module_) throw std::runtime_error("fake_earth.dll is not beside the test program");
-    }
-    ~FakeEarth() { FreeLibrary(module_); }
-    FakeEarth(const FakeEarth&) = delete;
-    FakeEarth& operator=(const FakeEarth&) = delete;
-
-    HRESULT registerServer() { return entry<HRESULT(WINAPI*)()>("DllRegisterServer")(); }
-    HRESULT unregisterServer() { return entry<HRESULT(WINAPI*)()>("DllUnregisterServer")(); }
-
-private:
-    template <typename Fn>
-    Fn entry(const char* name) {
-        return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
-    }
-    HMODULE module_;
-
-public:
-    fake_earth::State& state = *entry<fake_earth::StateFn>(fake_earth::kStateEntry)();
-    fake_earth::Steering& steering = state.steering;
-};
+// It stays loaded for the program's life.
+template <typename Fn = HRESULT(WINAPI*)()>
+Fn fakeEarth(const char* entry) {
+    static const HMODULE module = LoadLibraryW(L"fake_earth.dll");
+    if (!module) throw std::runtime_error("fake_earth.dll is not beside the test program");
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, entry)));
+}
 
 // A plain window standing where Google Earth's render window would be.
 class RenderWindow {
 public:
-    explicit RenderWindow(RECT r)
-        : hwnd_(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, r.left, r.top, r.right - r.left,
-                                r.bottom - r.top, nullptr, nullptr, nullptr, nullptr)) {}
+    RenderWindow(int width, int height)
+        : hwnd_(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, width, height, nullptr, nullptr,
+                                nullptr, nullptr)) {}
     ~RenderWindow() { DestroyWindow(hwnd_); }
-    RenderWindow(const RenderWindow&) = delete;
-    RenderWindow& operator=(const RenderWindow&) = delete;
     long handle() const { return static_cast<long>(reinterpret_cast<LONG_PTR>(hwnd_)); }
 
 private:
     HWND hwnd_;
 };
 
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
 class ComGoogleEarthTest : public ::testing::Test {
 protected:
-    void SetUp() override { fake.steering = {}; }
-    void TearDown() override {
-        EXPECT_EQ(fake.state.liveObjects, 0) << "objects of the press were not all released";
-    }
-
-    // One press of Step 1 on a fresh main window; the last message it showed.
-    std::string press(GoogleEarthPlatform& platform) {
-        runStep1(form, platform, log);
+    // One press of Step 1 with the stand-in steered so; the last message it showed. The
+    // press must leave none of the stand-in's objects alive.
+    std::string press(fake_earth::Steering steering = {}) {
+        fake.steering = steering;
+        runStep1(form, earth, log);
+        EXPECT_EQ(fake.liveObjects, 0) << "objects of the press were not all released";
         return messages.shown.empty() ? std::string() : messages.shown.back().text;
     }
 
-    FakeEarth fake;
+    fake_earth::State& fake = *fakeEarth<fake_earth::StateFn>(fake_earth::kStateEntry)();
     testing::RecordingMessageBox messages;
     NoLog log;
     ComGoogleEarth earth{messages};
     MainWindowModel form;
 };
 
-struct ViewCase {
-    const char* what;
-    bool window;
-    int top, rightShort, bottomShort;  // pixels off the full screen
-    const char* label7;
-};
-
 // Every press connects anew; only the first on a main window warns.
 TEST_F(ComGoogleEarthTest, Step1LevelsTheCameraWaitsForItToLandAndMeasuresTheRenderWindow) {
     const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
-    const ViewCase cases[] = {
-        {"full screen", true, 0, 0, 0, "YES"},
-        {"short of the bottom edge", true, 0, 0, 30, "NO"},
-        {"no such window", false, 0, 0, 0, "NO"},
-    };
-    for (const ViewCase& c : cases) {
-        SCOPED_TRACE(c.what);
-        fake.steering = {};
-        RenderWindow window({0, c.top, cx - c.rightShort, cy - c.bottomShort});
+    const struct {
+        bool window;
+        int bottomShort;  // pixels short of the screen's bottom edge
+        const char *label5, *label7;
+    } cases[] = {{true, 0, "", "YES"}, {true, 30, "", "NO"}, {false, 0, "0 X 0", "NO"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label7 + std::to_string(c.bottomShort));
+        RenderWindow window(cx, cy - c.bottomShort);
         ASSERT_NE(window.handle(), 0) << "no window: does the Wine prefix have a display driver?";
-        fake.steering.renderHwnd = c.window ? window.handle() : 0;
-        press(earth);
+        press({.renderHwnd = c.window ? window.handle() : 0, .failure = {}});
         EXPECT_EQ(form.caption("Label4"), std::to_string(cx) + " X " + std::to_string(cy));
-        EXPECT_EQ(form.caption("Label5"), c.window ? std::to_string(cx - c.rightShort) + " X " +
-                                                         std::to_string(cy - c.bottomShort - c.top)
-                                                   : "0 X 0");
+        EXPECT_EQ(
+            form.caption("Label5"),
+            *c.label5 ? c.label5 : std::to_string(cx) + " X " + std::to_string(cy - c.bottomShort));
         EXPECT_EQ(form.caption("Label7"), c.label7);
         EXPECT_EQ(std::vector({form.corners.strZuoshangLong, form.corners.strZuoshangLat,
                                form.corners.strYouxiaLong, form.corners.strYouxiaLat}),
                   std::vector<std::string>({"112.516", "34.705", "112.644", "34.635"}));
-        EXPECT_EQ(fake.state.liveObjects, 0);
     }
     const std::vector<testing::RecordingMessageBox::Message> warned{
         {"Open GoogleEarth first！Otherwise it will quit Automatically!", "KartoVex"}};
@@ -122,7 +89,7 @@ TEST_F(ComGoogleEarthTest, Step1LevelsTheCameraWaitsForItToLandAndMeasuresTheRen
 
 TEST_F(ComGoogleEarthTest, FailingCallReportsTheServersNumberAndDescription) {
     const struct {
-        Failure failure;
+        fake_earth::Failure failure;
         const char* reported;  // what the message says after the number
         bool starting = false;
     } cases[] = {
@@ -155,16 +122,11 @@ TEST_F(ComGoogleEarthTest, FailingCallReportsTheServersNumberAndDescription) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.reported);
-        fake.steering = {};
-        fake.steering.starting = c.starting;
-        fake.steering.failure = c.failure;
         form.setCaption("Label7", "YES");
-        const std::string message = press(earth);
-        EXPECT_TRUE(contains(message, "error " + std::to_string(static_cast<long>(c.failure.hr)) +
-                                          ": " + c.reported))
-            << message;
+        const std::string code = std::to_string(static_cast<long>(c.failure.hr));
+        EXPECT_PRED_FORMAT2(IsSubstring, "error " + code + ": " + c.reported,
+                            press({.starting = c.starting, .failure = c.failure}));
         EXPECT_EQ(form.caption("Label7"), "NO");
-        EXPECT_EQ(fake.state.liveObjects, 0);
     }
 }
 
@@ -174,8 +136,8 @@ using ClassesEntries = std::vector<std::pair<std::wstring, std::wstring>>;  // k
 // back afterwards whatever happens.
 class RegistrationReplaced {
 public:
-    RegistrationReplaced(FakeEarth& fake, const ClassesEntries& entries) : fake_(fake) {
-        fake_.unregisterServer();
+    explicit RegistrationReplaced(const ClassesEntries& entries) {
+        fakeEarth("DllUnregisterServer")();
         for (const auto& [key, value] : entries)
             RegSetKeyValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, REG_SZ, value.c_str(),
                             static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
@@ -183,24 +145,15 @@ public:
     ~RegistrationReplaced() {
         RegDeleteTreeW(HKEY_CLASSES_ROOT,
                        (std::wstring(L"CLSID\\") + fake_earth::kLocalServerClsid).c_str());
-        fake_.unregisterServer();
-        fake_.registerServer();
+        fakeEarth("DllRegisterServer")();
     }
-    RegistrationReplaced(const RegistrationReplaced&) = delete;
-    RegistrationReplaced& operator=(const RegistrationReplaced&) = delete;
-
-private:
-    FakeEarth& fake_;
 };
 
 // The ProgID pointing at fake_earth_server.exe beside the test program, started with
 // `arguments`; its type library lets COM carry Google Earth's interfaces between the
 // processes.
 ClassesEntries localServer(const std::wstring& arguments) {
-    wchar_t program[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, program, MAX_PATH);
-    std::wstring server = program;
-    server.replace(server.find_last_of(L"\\/") + 1, std::wstring::npos, L"fake_earth_server.exe");
+    const std::wstring server = fake_earth::besideProgram(L"fake_earth_server.exe");
     return {{L"GoogleEarth.ApplicationGE\\CLSID", fake_earth::kLocalServerClsid},
             {std::wstring(L"CLSID\\") + fake_earth::kLocalServerClsid + L"\\LocalServer32",
              L"\"" + server + L"\" " + arguments}};
@@ -208,18 +161,17 @@ ClassesEntries localServer(const std::wstring& arguments) {
 
 // True once the server's process has ended, within a few seconds.
 bool serverEnded() {
-    HANDLE running = OpenMutexW(SYNCHRONIZE, FALSE, fake_earth::kServerRunning);
-    if (!running) return true;
-    const DWORD waited = WaitForSingleObject(running, 10000);
-    CloseHandle(running);
-    return waited != WAIT_TIMEOUT;
+    const HANDLE running = OpenMutexW(SYNCHRONIZE, FALSE, fake_earth::kServerRunning);
+    const bool ended = !running || WaitForSingleObject(running, 10000) != WAIT_TIMEOUT;
+    if (running) CloseHandle(running);
+    return ended;
 }
 
 // Google Earth's own server runs in a process of its own, and may end in the middle of a
 // press; either way the press must leave no reference that keeps the process alive.
 TEST_F(ComGoogleEarthTest, Step1RunsAgainstALocalServerThatMayEndMidPress) {
     const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
-    RenderWindow window({0, 0, cx, cy});
+    RenderWindow window(cx, cy);
     const struct {
         std::wstring arguments;
         const char* message;
@@ -231,10 +183,9 @@ TEST_F(ComGoogleEarthTest, Step1RunsAgainstALocalServerThatMayEndMidPress) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.arguments));
-        const RegistrationReplaced registered(fake, localServer(c.arguments));
+        const RegistrationReplaced registered(localServer(c.arguments));
         form.setCaption("Label7", c.succeeds ? "NO" : "YES");
-        const std::string message = press(earth);
-        EXPECT_TRUE(contains(message, c.message)) << message;
+        EXPECT_PRED_FORMAT2(IsSubstring, c.message, press());
         EXPECT_EQ(form.caption("Label7"), c.succeeds ? "YES" : "NO");
         if (c.succeeds) {
             EXPECT_EQ(form.corners.strYouxiaLong, "112.644");
@@ -257,11 +208,11 @@ TEST_F(ComGoogleEarthTest, GoogleEarthNotRegisteredIsSaidPlainly) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const RegistrationReplaced replaced(fake, c.registered);
+        const RegistrationReplaced replaced(c.registered);
         form.setCaption("Label7", "YES");
-        const std::string message = press(earth);
-        EXPECT_TRUE(contains(message, "error -")) << message;
-        EXPECT_TRUE(contains(message, ": Google Earth is not installed or not registered"))
+        const std::string message = press();
+        EXPECT_TRUE(std::regex_search(
+            message, std::regex("error -[0-9]+: Google Earth is not installed or not registered")))
             << message;
         EXPECT_EQ(form.caption("Label7"), "NO");
     }

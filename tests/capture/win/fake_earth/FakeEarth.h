@@ -3,20 +3,21 @@
 #include <oaidl.h>
 #include <windows.h>
 
+#include <cwchar>
+#include <string>
+
 // A stand-in for Google Earth's automation server: fake_earth.dll in-process, and
 // fake_earth_server.exe in a process of its own, as Google Earth's is. A test steers the
 // DLL through the one state its export FakeEarthState gives, and reads what it saw there.
 namespace fake_earth {
 
 // The DLL's class; the ProgID "GoogleEarth.ApplicationGE" names it while registered.
-// {50119964-83BF-4222-8112-2A74659BA1E9}
 inline constexpr wchar_t kClsid[] = L"{50119964-83BF-4222-8112-2A74659BA1E9}";
 
 // The local server's class. The server ends once the last of its objects is released, or
 // in the middle of the call named after "--end-in" on its command line, as a Google Earth
 // that closes would; "--render-hwnd" gives the handle GetRenderHwnd answers. While it runs
 // it holds the mutex named kServerRunning.
-// {2B5A3242-D93F-4209-B839-EE60DDBCCB24}
 inline constexpr wchar_t kLocalServerClsid[] = L"{2B5A3242-D93F-4209-B839-EE60DDBCCB24}";
 inline constexpr wchar_t kServerRunning[] = L"Local\\KartovexFakeEarthServerRunning";
 
@@ -56,8 +57,7 @@ struct Steering {
 
 struct State {
     Steering steering;
-    long liveObjects = 0;  // objects of the server alive now, class factory included
-    long serverLocks = 0;
+    long liveObjects = 0;            // objects of the server alive now, class factory included
     void (*objectGone)() = nullptr;  // after each object goes
 };
 
@@ -66,8 +66,6 @@ using StateFn = State* (*)();
 inline constexpr char kStateEntry[] = "FakeEarthState";
 
 // The interface identifiers as the automation server's documentation writes them.
-// {2830837B-D4E8-48C6-B6EE-04633372ABE4}, {08D46BCD-AF56-4175-999E-6DDC3771C64E},
-// {865AB2C1-38C5-492B-8B71-AC73F5A7A43D}, {F4F7B301-7C59-4851-BA97-C51F110B590F}
 inline constexpr IID kIidApplication{
     0x2830837B, 0xD4E8, 0x48C6, {0xB6, 0xEE, 0x04, 0x63, 0x33, 0x72, 0xAB, 0xE4}};
 inline constexpr IID kIidCamera{
@@ -76,6 +74,13 @@ inline constexpr IID kIidViewExtents{
     0x865AB2C1, 0x38C5, 0x492B, {0x8B, 0x71, 0xAC, 0x73, 0xF5, 0xA7, 0xA4, 0x3D}};
 inline constexpr IID kIidPointOnTerrain{
     0xF4F7B301, 0x7C59, 0x4851, {0xBA, 0x97, 0xC5, 0x1F, 0x11, 0x0B, 0x59, 0x0F}};
+
+// The file `name` in the running program's folder.
+inline std::wstring besideProgram(const wchar_t* name) {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return std::wstring(path, std::wcsrchr(path, L'\\') + 1) + name;
+}
 
 // The class factory for the stand-in's class; the caller owns the one reference it is
 // created with.

@@ -9,10 +9,6 @@ namespace {
 // Nobody connecting, or a client that never lets go, must not leave the process behind.
 constexpr UINT kLongestRunMs = 30000;
 
-void quitWhenOnlyTheFactoryIsLeft() {
-    if (fake_earth::state().liveObjects <= 1) PostQuitMessage(0);
-}
-
 // {E1F31CE4-B718-41AE-9099-BE3A3D6517B6}
 constexpr wchar_t kTypeLibrary[] = L"{E1F31CE4-B718-41AE-9099-BE3A3D6517B6}";
 
@@ -21,10 +17,7 @@ constexpr wchar_t kTypeLibrary[] = L"{E1F31CE4-B718-41AE-9099-BE3A3D6517B6}";
 // dispinterfaces: only IDispatch is ever called on them.
 HRESULT registerTypeLibrary() {
     using namespace fake_earth;
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring file = path;
-    file.replace(file.find_last_of(L"\\/") + 1, std::wstring::npos, L"fake_earth.tlb");
+    const std::wstring file = besideProgram(L"fake_earth.tlb");
 
     ITypeLib* standard = nullptr;
     HRESULT hr = LoadTypeLib(L"stdole2.tlb", &standard);
@@ -60,9 +53,7 @@ HRESULT registerTypeLibrary() {
     }
     if (SUCCEEDED(hr)) hr = library->SaveAllChanges();
     ITypeLib* described = nullptr;
-    if (SUCCEEDED(hr))
-        hr = library->QueryInterface(IID_ITypeLib, reinterpret_cast<void**>(&described));
-    if (SUCCEEDED(hr)) hr = RegisterTypeLib(described, file.data(), nullptr);
+    if (SUCCEEDED(hr)) hr = LoadTypeLibEx(file.c_str(), REGKIND_REGISTER, &described);
     if (described) described->Release();
     if (library) library->Release();
     dispatch->Release();
@@ -75,11 +66,8 @@ HRESULT registerTypeLibrary() {
 int main(int argc, char** argv) {
     using namespace fake_earth;
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    if (argc > 1 && std::string(argv[1]) == "/RegServer") {
-        const HRESULT hr = registerTypeLibrary();
-        CoUninitialize();
-        return SUCCEEDED(hr) ? 0 : 1;
-    }
+    if (argc > 1 && std::string(argv[1]) == "/RegServer")
+        return SUCCEEDED(registerTypeLibrary()) ? 0 : 1;
     std::wstring endIn;
     for (int i = 1; i + 1 < argc; ++i) {
         const std::string option = argv[i], value = argv[i + 1];
@@ -88,7 +76,9 @@ int main(int argc, char** argv) {
     }
     state().steering.failure = {endIn.c_str(), S_OK, L"", Report::EndProcess};
     HANDLE running = CreateMutexW(nullptr, TRUE, kServerRunning);
-    state().objectGone = quitWhenOnlyTheFactoryIsLeft;
+    state().objectGone = [] {
+        if (state().liveObjects <= 1) PostQuitMessage(0);  // only the class factory is left
+    };
 
     CLSID clsid{};
     CLSIDFromString(kLocalServerClsid, &clsid);
@@ -97,10 +87,8 @@ int main(int argc, char** argv) {
     CoRegisterClassObject(clsid, factory, CLSCTX_LOCAL_SERVER, REGCLS_SINGLEUSE, &cookie);
     SetTimer(nullptr, 0, kLongestRunMs, nullptr);
     MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (message.message == WM_TIMER) break;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0 && message.message != WM_TIMER)
         DispatchMessageW(&message);
-    }
     CoRevokeClassObject(cookie);
     factory->Release();
     CoUninitialize();

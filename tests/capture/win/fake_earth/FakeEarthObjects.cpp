@@ -2,6 +2,7 @@
 #include <cwchar>
 #include <functional>
 #include <initializer_list>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -10,8 +11,6 @@
 namespace fake_earth {
 namespace {
 
-constexpr int kPollsPerFlight = 3;
-
 // Half the view's size in degrees, so the points a press reads are easy to tell apart.
 constexpr double kHalfHeight = 0.035, kHalfWidth = 0.064;
 
@@ -19,12 +18,6 @@ void describe(const Failure& failure, EXCEPINFO* exception) {
     exception->scode = failure.hr;
     exception->bstrSource = SysAllocString(L"Google Earth");
     exception->bstrDescription = SysAllocString(failure.description);
-}
-
-HRESULT CALLBACK fillInLater(EXCEPINFO* exception) {
-    describe(state().steering.failure, exception);
-    exception->pfnDeferredFillIn = nullptr;
-    return S_OK;
 }
 
 // A COM object counted among the server's live objects, answering QueryInterface for
@@ -39,11 +32,8 @@ public:
     }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (!object) return E_POINTER;
-        *object = find(riid);
-        if (!*object) return E_NOINTERFACE;
-        AddRef();
-        return S_OK;
+        if ((*object = find(riid))) AddRef();
+        return *object ? S_OK : E_NOINTERFACE;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
     ULONG STDMETHODCALLTYPE Release() override {
@@ -60,7 +50,8 @@ private:
 };
 
 // A Google Earth object as a script sees it: IDispatch for one interface identifier, its
-// members a table of rows called by name, with IErrorInfo support.
+// members a table of rows called by name, with IErrorInfo support. Callers always pass the
+// result and exception records, as our caller and COM's stub both do.
 class FakeObject : public Counted<IDispatch, ISupportErrorInfo> {
 public:
     // Answers a call with its arguments in the member's order, types already checked.
@@ -75,95 +66,73 @@ public:
     FakeObject(const IID& iid, std::vector<Member> members)
         : iid_(iid), members_(std::move(members)) {}
 
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        if (!count) return E_POINTER;
-        *count = 0;
-        return S_OK;
-    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
 
     // Member names are matched without regard to case, as automation does.
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID,
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT, LCID,
                                             DISPID* ids) override {
-        if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
-        if (count != 1 || !names || !ids) return DISP_E_UNKNOWNNAME;
-        for (std::size_t i = 0; i < members_.size(); ++i) {
-            if (_wcsicmp(members_[i].name, names[0]) == 0) {
-                ids[0] = static_cast<DISPID>(i + 1);
-                return S_OK;
-            }
-        }
-        ids[0] = DISPID_UNKNOWN;
-        return DISP_E_UNKNOWNNAME;
+        const auto named = [&](const Member& m) { return _wcsicmp(m.name, names[0]) == 0; };
+        const auto found = std::find_if(members_.begin(), members_.end(), named);
+        ids[0] = found == members_.end() ? DISPID_UNKNOWN : DISPID(found - members_.begin() + 1);
+        return found == members_.end() ? DISP_E_UNKNOWNNAME : S_OK;
     }
 
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID, WORD flags,
-                                     DISPPARAMS* parameters, VARIANT* result, EXCEPINFO* exception,
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* parameters,
+                                     VARIANT* result, EXCEPINFO* exception,
                                      UINT* argumentInError) override {
-        if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
-        if (id < 1 || static_cast<std::size_t>(id) > members_.size()) return DISP_E_MEMBERNOTFOUND;
-        const Member& member = members_[static_cast<std::size_t>(id - 1)];
+        const Member& member = members_.at(static_cast<std::size_t>(id - 1));
         if (!(flags & member.kind)) return DISP_E_MEMBERNOTFOUND;
-        if (!parameters) return E_INVALIDARG;
-        if (parameters->cNamedArgs != 0) return DISP_E_NONAMEDARGS;
 
         // The caller puts the arguments last first.
         std::vector<VARIANT> args(parameters->rgvarg, parameters->rgvarg + parameters->cArgs);
         std::reverse(args.begin(), args.end());
         if (args.size() != member.parameters.size()) return DISP_E_BADPARAMCOUNT;
         for (std::size_t i = 0; i < args.size(); ++i) {
-            if (V_VT(&args[i]) != member.parameters[i]) {
-                if (argumentInError) *argumentInError = static_cast<UINT>(args.size() - 1 - i);
-                return DISP_E_TYPEMISMATCH;
-            }
+            *argumentInError = static_cast<UINT>(args.size() - 1 - i);
+            if (V_VT(&args[i]) != member.parameters[i]) return DISP_E_TYPEMISMATCH;
         }
 
         const Steering& s = state().steering;
-        if (s.starting && IsEqualIID(iid_, kIidApplication) &&
-            std::wcscmp(member.name, L"IsInitialized") != 0)
+        if (s.starting && iid_ == kIidApplication && std::wcscmp(member.name, L"IsInitialized"))
             return fail({member.name, E_FAIL}, exception);
-        if (result) VariantInit(result);
         if (_wcsicmp(s.failure.member, member.name) == 0) return fail(s.failure, exception);
         return member.answer(args, result);
     }
 
     HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID riid) override {
-        return IsEqualIID(riid, iid_) ? S_OK : S_FALSE;
+        return riid == iid_ ? S_OK : S_FALSE;
     }
 
 private:
     void* find(REFIID riid) override {
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) ||
-            IsEqualIID(riid, iid_))
+        if (riid == IID_IUnknown || riid == IID_IDispatch || riid == iid_)
             return static_cast<IDispatch*>(this);
-        if (IsEqualIID(riid, IID_ISupportErrorInfo)) return static_cast<ISupportErrorInfo*>(this);
+        if (riid == IID_ISupportErrorInfo) return static_cast<ISupportErrorInfo*>(this);
         return nullptr;
     }
 
     HRESULT fail(const Failure& failure, EXCEPINFO* exception) {
         switch (failure.report) {
             case Report::ExceptionInfo:
-                if (!exception) return failure.hr;
                 describe(failure, exception);
                 return DISP_E_EXCEPTION;
             case Report::DeferredExceptionInfo:
-                if (!exception) return failure.hr;
-                exception->pfnDeferredFillIn = fillInLater;
+                exception->pfnDeferredFillIn = [](EXCEPINFO* later) {
+                    describe(state().steering.failure, later);
+                    later->pfnDeferredFillIn = nullptr;
+                    return S_OK;
+                };
                 return DISP_E_EXCEPTION;
             case Report::ErrorInfo: {
                 ICreateErrorInfo* create = nullptr;
-                if (SUCCEEDED(CreateErrorInfo(&create))) {
-                    create->SetGUID(iid_);
-                    create->SetSource(const_cast<LPOLESTR>(L"Google Earth"));
-                    create->SetDescription(const_cast<LPOLESTR>(failure.description));
-                    IErrorInfo* info = nullptr;
-                    if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo,
-                                                         reinterpret_cast<void**>(&info)))) {
-                        SetErrorInfo(0, info);
-                        info->Release();
-                    }
-                    create->Release();
-                }
+                CreateErrorInfo(&create);
+                create->SetDescription(const_cast<LPOLESTR>(failure.description));
+                IErrorInfo* info = nullptr;
+                create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info));
+                SetErrorInfo(0, info);
+                info->Release();
+                create->Release();
                 return failure.hr;
             }
             case Report::NoAnswer:
@@ -179,21 +148,11 @@ private:
     std::vector<Member> members_;
 };
 
-HRESULT answerInteger(long x, VARIANT* result) {
-    if (result) {
-        V_VT(result) = VT_I4;
-        V_I4(result) = x;
-    }
-    return S_OK;
-}
-
-HRESULT answerObject(IDispatch* object, VARIANT* result) {
-    if (!result) {
-        object->Release();
-        return S_OK;
-    }
-    V_VT(result) = VT_DISPATCH;
-    V_DISPATCH(result) = object;
+HRESULT answer(VARIANT* result, VARTYPE type, auto value) {
+    V_VT(result) = type;
+    if constexpr (std::is_same_v<decltype(value), double>) V_R8(result) = value;
+    if constexpr (std::is_same_v<decltype(value), long>) V_I4(result) = value;
+    if constexpr (std::is_same_v<decltype(value), IDispatch*>) V_DISPATCH(result) = value;
     return S_OK;
 }
 
@@ -202,16 +161,11 @@ HRESULT answerNumbers(const IID& iid,
                       std::initializer_list<std::pair<const wchar_t*, double>> properties,
                       VARIANT* result) {
     std::vector<FakeObject::Member> members;
-    for (const auto& [name, value] : properties) {
-        members.push_back({name, DISPATCH_PROPERTYGET, {}, [x = value](auto&, VARIANT* r) {
-                               if (r) {
-                                   V_VT(r) = VT_R8;
-                                   V_R8(r) = x;
-                               }
-                               return S_OK;
+    for (const auto& [name, x] : properties)
+        members.push_back({name, DISPATCH_PROPERTYGET, {}, [x](auto&, VARIANT* r) {
+                               return answer(r, VT_R8, x);
                            }});
-    }
-    return answerObject(new FakeObject(iid, std::move(members)), result);
+    return answer(result, VT_DISPATCH, static_cast<IDispatch*>(new FakeObject(iid, members)));
 }
 
 // IApplicationGE's members as Step 1 calls them. Speed 5 and above jumps; a slower move
@@ -233,7 +187,7 @@ IDispatch* newApplication() {
     const auto setCamera = [&s](const std::vector<VARIANT>& a, VARIANT*) {
         if (V_I4(&a[3]) != 1 && V_I4(&a[3]) != 2) return E_INVALIDARG;
         s.target = {V_R8(&a[0]), V_R8(&a[1]), V_R8(&a[2]), V_R8(&a[4]), V_R8(&a[5]), V_R8(&a[6])};
-        s.pollsInFlight = V_R8(&a[7]) >= 5 ? 0 : kPollsPerFlight;
+        s.pollsInFlight = V_R8(&a[7]) >= 5 ? 0 : 3;
         if (s.pollsInFlight == 0) s.camera = s.target;
         return S_OK;
     };
@@ -249,33 +203,23 @@ IDispatch* newApplication() {
                               {L"Longitude", s.camera.longitude + kHalfWidth * V_R8(&a[0])}},
                              result);
     };
+    const auto hwnd = [&s](auto&, VARIANT* r) { return answer(r, VT_I4, s.renderHwnd); };
+    const auto ready = [&s](auto&, VARIANT* r) { return answer(r, VT_I4, s.starting ? 0L : 1L); };
+    constexpr VARTYPE R8 = VT_R8;
     return new FakeObject(
         kIidApplication,
-        {
-            {L"GetCamera", DISPATCH_METHOD, {VT_BOOL}, camera},
-            {L"SetCameraParams",
-             DISPATCH_METHOD,
-             {VT_R8, VT_R8, VT_R8, VT_I4, VT_R8, VT_R8, VT_R8, VT_R8},
-             setCamera},
-            {L"GetRenderHwnd",
-             DISPATCH_METHOD,
-             {},
-             [&s](auto&, VARIANT* r) { return answerInteger(s.renderHwnd, r); }},
-            {L"ViewExtents", DISPATCH_PROPERTYGET, {}, extents},
-            {L"GetPointOnTerrainFromScreenCoords", DISPATCH_METHOD, {VT_R8, VT_R8}, point},
-            {L"IsInitialized",
-             DISPATCH_METHOD,
-             {},
-             [&s](auto&, VARIANT* r) { return answerInteger(s.starting ? 0 : 1, r); }},
-        });
+        {{L"GetCamera", DISPATCH_METHOD, {VT_BOOL}, camera},
+         {L"SetCameraParams", DISPATCH_METHOD, {R8, R8, R8, VT_I4, R8, R8, R8, R8}, setCamera},
+         {L"GetRenderHwnd", DISPATCH_METHOD, {}, hwnd},
+         {L"ViewExtents", DISPATCH_PROPERTYGET, {}, extents},
+         {L"GetPointOnTerrainFromScreenCoords", DISPATCH_METHOD, {R8, R8}, point},
+         {L"IsInitialized", DISPATCH_METHOD, {}, ready}});
 }
 
 class ClassFactory : public Counted<IClassFactory> {
 public:
-    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** object) override {
-        if (!object) return E_POINTER;
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown*, REFIID riid, void** object) override {
         *object = nullptr;
-        if (outer) return CLASS_E_NOAGGREGATION;
         const Failure& f = state().steering.failure;
         if (_wcsicmp(f.member, L"CreateInstance") == 0) return f.hr;
         IDispatch* application = newApplication();
@@ -283,16 +227,12 @@ public:
         application->Release();
         return hr;
     }
-    HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
-        state().serverLocks += lock ? 1 : -1;
-        return S_OK;
-    }
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
 
 private:
     void* find(REFIID riid) override {
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IClassFactory))
-            return static_cast<IClassFactory*>(this);
-        return nullptr;
+        return riid == IID_IUnknown || riid == IID_IClassFactory ? static_cast<IClassFactory*>(this)
+                                                                 : nullptr;
     }
 };
 

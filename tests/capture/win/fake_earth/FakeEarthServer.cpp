@@ -4,79 +4,60 @@
 
 #include "FakeEarth.h"
 
-// The DLL's COM entry points, its registration and the state a test steers.
-namespace fake_earth {
+// The DLL's COM entry points, its registration and the state a test steers. Only Wine runs
+// the tests, and its COM looks for classes among the machine's, where HKEY_CLASSES_ROOT
+// writes.
 namespace {
 
 constexpr wchar_t kProgId[] = L"GoogleEarth.ApplicationGE";
-constexpr wchar_t kDescription[] = L"Kartovex test stand-in for Google Earth";
+const std::wstring kClassKey = std::wstring(L"CLSID\\") + fake_earth::kClsid;
 
-CLSID clsid() {
-    CLSID c{};
-    CLSIDFromString(kClsid, &c);
-    return c;
-}
+// The linker's name for this module's own image.
+extern "C" IMAGE_DOS_HEADER __ImageBase;
 
 std::wstring modulePath() {
-    HMODULE module = nullptr;
-    GetModuleHandleExW(
-        GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-        reinterpret_cast<LPCWSTR>(&modulePath), &module);
     wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(module, path, MAX_PATH);
+    GetModuleFileNameW(reinterpret_cast<HMODULE>(&__ImageBase), path, MAX_PATH);
     return path;
 }
 
-// Windows looks for a class among the user's classes first, so registering there leaves a
-// machine's own Google Earth untouched. Wine's COM looks among the machine's only.
-HKEY classesOwner() {
-    const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
-    return wine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
-}
-
 bool setValue(const std::wstring& key, const wchar_t* name, const std::wstring& value) {
-    return RegSetKeyValueW(classesOwner(), key.c_str(), name, REG_SZ, value.c_str(),
+    return RegSetKeyValueW(HKEY_CLASSES_ROOT, key.c_str(), name, REG_SZ, value.c_str(),
                            static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) ==
            ERROR_SUCCESS;
 }
 
-const std::wstring kClassesKey = L"Software\\Classes\\";
-
 }  // namespace
-}  // namespace fake_earth
 
 using namespace fake_earth;
 
 STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* object) {
-    if (!object) return E_POINTER;
     *object = nullptr;
-    if (!IsEqualCLSID(rclsid, clsid())) return CLASS_E_CLASSNOTAVAILABLE;
+    CLSID clsid{};
+    CLSIDFromString(kClsid, &clsid);
+    if (!IsEqualCLSID(rclsid, clsid)) return CLASS_E_CLASSNOTAVAILABLE;
     IClassFactory* factory = newClassFactory();
     const HRESULT hr = factory->QueryInterface(riid, object);
     factory->Release();
     return hr;
 }
 
+// The module stays for the test program's life: the test reads its state directly.
 STDAPI DllCanUnloadNow() {
-    return state().liveObjects == 0 && state().serverLocks == 0 ? S_OK : S_FALSE;
+    return S_FALSE;
 }
 
 STDAPI DllRegisterServer() {
-    const std::wstring classKey = kClassesKey + L"CLSID\\" + kClsid;
-    const std::wstring progIdKey = kClassesKey + kProgId;
     const bool written =
-        setValue(classKey, nullptr, kDescription) &&
-        setValue(classKey + L"\\InprocServer32", nullptr, modulePath()) &&
-        setValue(classKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment") &&
-        setValue(classKey + L"\\ProgID", nullptr, kProgId) &&
-        setValue(progIdKey, nullptr, kDescription) &&
-        setValue(progIdKey + L"\\CLSID", nullptr, kClsid);
+        setValue(kClassKey + L"\\InprocServer32", nullptr, modulePath()) &&
+        setValue(kClassKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment") &&
+        setValue(std::wstring(kProgId) + L"\\CLSID", nullptr, kClsid);
     return written ? S_OK : SELFREG_E_CLASS;
 }
 
 STDAPI DllUnregisterServer() {
-    RegDeleteTreeW(classesOwner(), (kClassesKey + L"CLSID\\" + kClsid).c_str());
-    RegDeleteTreeW(classesOwner(), (kClassesKey + kProgId).c_str());
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, kClassKey.c_str());
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, kProgId);
     return S_OK;
 }
 
