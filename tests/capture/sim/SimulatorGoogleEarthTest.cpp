@@ -4,8 +4,10 @@
 #include <QLocalSocket>
 #include <QThread>
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <semaphore>
+#include <vector>
 
 #include "ErrorOf.h"
 #include "RecordingMessageBox.h"
@@ -47,20 +49,16 @@ TEST_F(SimulatorGoogleEarthTest, FullScreenOverTheNamedPlaceTheRenderWindowIsThe
     ASSERT_TRUE(simulator.ready);
     SimulatorGoogleEarth earth(messages, simulator.name, kPatientTimeout);
     const ScreenMetrics screen = earth.screenMetrics();
-    EXPECT_EQ(screen.twipsPerPixelX, 15);
-    EXPECT_EQ(screen.twipsPerPixelY, 15);
-
     const auto app = earth.connect();
     WindowRect rect;
     ASSERT_TRUE(earth.getWindowRect(app->GetRenderHwnd(), rect));
-    EXPECT_EQ(rect.left, 0);
-    EXPECT_EQ(rect.top, 0);
-    EXPECT_EQ(rect.right, screen.widthTwips / 15);
-    EXPECT_EQ(rect.bottom, screen.heightTwips / 15);
+    const std::int32_t width = screen.widthTwips / 15, height = screen.heightTwips / 15;
+    EXPECT_EQ(std::vector({rect.left, rect.top, rect.right, rect.bottom}),
+              std::vector<std::int32_t>({0, 0, width, height}));
     const CameraInfo camera = app->GetCamera(false);
-    EXPECT_EQ(camera.focusPointLatitude, 65);
-    EXPECT_EQ(camera.focusPointLongitude, -25.5);
-    EXPECT_EQ(camera.range, 5000);
+    EXPECT_EQ(std::vector({screen.twipsPerPixelX, screen.twipsPerPixelY, camera.focusPointLatitude,
+                           camera.focusPointLongitude, camera.range}),
+              std::vector({15.0, 15.0, 65.0, -25.5, 5000.0}));
 }
 
 TEST_F(SimulatorGoogleEarthTest, ASimulatorKilledMidPressFailsTheNextCall) {
