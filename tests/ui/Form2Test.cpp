@@ -31,8 +31,9 @@ TEST_F(Form2Test, EveryControlStandsAtItsDesignPlaceInPixels) {
         QWidget* w = control(std::string(design.name).c_str());
         ASSERT_NE(w, nullptr) << design.name;
         EXPECT_EQ(w->pos(), QPoint(design.left / 15, design.top / 15)) << design.name;
-        if (!design.autoSize)
+        if (!design.autoSize) {
             EXPECT_EQ(w->size(), QSize(design.width / 15, design.height / 15)) << design.name;
+        }
         EXPECT_EQ(w->parentWidget()->objectName() == "Frame1", design.inFrame) << design.name;
     }
 }
