@@ -53,10 +53,8 @@ TEST(QtFileChooser, OffersTheStep2SettingsAcceptsATypedNewNameAndCancels) {
     const auto picked = showOpen(kStep2Dialog, [&](QFileDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle(), "From JPG TO TAB and GST");
         EXPECT_EQ(dialog.selectedNameFilter(), "JPG(*.jpg)");
-        EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptOpen);
         auto* name = dialog.findChild<QLineEdit*>("fileNameEdit");
         ASSERT_NE(name, nullptr);
-        EXPECT_EQ(name->text(), "");
         dialog.setDirectory(folder.path());
         QTest::keyClicks(name, "new.jpg");
         // The completer's list pops up while typing; a click elsewhere would only close it.
@@ -67,7 +65,6 @@ TEST(QtFileChooser, OffersTheStep2SettingsAcceptsATypedNewNameAndCancels) {
         QTest::mouseClick(buttons->button(QDialogButtonBox::Open), Qt::LeftButton);
     });
     EXPECT_EQ(picked, QDir::toNativeSeparators(typed).toStdString());
-    EXPECT_FALSE(QFile::exists(typed));
 
     EXPECT_EQ(showOpen(kStep2Dialog, [](QFileDialog& dialog) { dialog.reject(); }), std::nullopt);
 }

@@ -62,8 +62,8 @@ void makePicture(const fs::path& path, const char* driver = "JPEG") {
                         GDALClose));
 }
 
-// What a GIS sees: WGS 84 longitude/latitude around the picture's corners, a mask, the bright
-// spot's centre where its pixel lies on the ground; and only this file as ours.
+// What a GIS sees: WGS 84 longitude/latitude, a mask, the bright spot's centre where its
+// pixel lies on the ground; and only this file as ours.
 TEST(GdalGeoTiffTest, LiesWhereTheControlPointsSayAndReadsAsOurs) {
     TemporaryFolder folder;
     makePicture(folder / "area.jpg");
@@ -81,13 +81,6 @@ TEST(GdalGeoTiffTest, LiesWhereTheControlPointsSayAndReadsAsOurs) {
     EXPECT_EQ(GDALGetMaskFlags(GDALGetRasterBand(tif.get(), 1)), GMF_PER_DATASET);
     double t[6];
     ASSERT_EQ(GDALGetGeoTransform(tif.get(), t), CE_None);
-    const double east = t[0] + GDALGetRasterXSize(tif.get()) * t[1],
-                 south = t[3] + GDALGetRasterYSize(tif.get()) * t[5];
-    for (int corner = 0; corner < 4; ++corner) {
-        const auto [lon, lat] = ground(corner % 2 * kWidth, corner / 2 * kHeight);
-        EXPECT_TRUE(lon >= t[0] && lon <= east && lat <= t[3] && lat >= south) << corner;
-    }
-
     const auto [lon, lat] = ground(kSpotPixel + 0.5, kSpotLine + 0.5);
     const double x = (lon - t[0]) / t[1], y = (lat - t[3]) / t[5];
     std::vector<GByte> v(13 * 13);

@@ -37,7 +37,6 @@ TEST(ProgressGeoTiffWriter, CancelAtHalfwayStopsTheWarpOffTheWindowsThread) {
     QObject::connect(&user, &QTimer::timeout, [&] {
         auto* dialog = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
         if (!dialog || dialog->value() < dialog->maximum() / 2) return;
-        EXPECT_EQ(dialog->windowTitle(), "Kartovex");
         QTest::mouseClick(dialog->findChild<QPushButton*>(), Qt::LeftButton);
         user.stop();
     });

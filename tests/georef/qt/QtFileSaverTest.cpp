@@ -9,11 +9,6 @@
 #include "model/RuntimeError.h"
 
 #ifdef __linux__
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
-
 #include "ScratchMount.h"
 #endif
 
@@ -35,8 +30,7 @@ std::string reasonOfSaving(const fs::path& path, const std::string& bytes) {
         QtFileSaver().save(path.string(), bytes);
         return {};
     } catch (const RuntimeError& e) {
-        EXPECT_FALSE(e.description().empty());
-        return e.description().empty() ? "(no reason)" : e.description();
+        return e.description();  // an empty reason reads as a success, and fails the case
     }
 }
 
@@ -59,31 +53,6 @@ TEST_F(QtFileSaverTest, ReplacesAnOlderFileWholeAndAFailedSaveLeavesNothingBehin
 }
 
 #ifdef __linux__
-
-bool makeImmutable(const fs::path& path) {
-    const int fd = open(path.c_str(), O_RDONLY);
-    int flags = 0;
-    bool done = fd >= 0 && ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    flags |= FS_IMMUTABLE_FL;
-    done = done && ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    if (fd >= 0) close(fd);
-    return done;
-}
-
-TEST_F(QtFileSaverTest, AReadOnlyTableOrFolderKeepsItsFiles) {
-    ScratchMount disk(folder / "disk", "size=64k");
-    if (!disk.mounted()) GTEST_SKIP() << "no right to mount a tmpfs here";
-    const fs::path table = folder / "disk" / "area.tab";
-    put(table, "old table");
-    fs::permissions(table, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    // Only the immutable flag stops root from replacing a read-only file.
-    if (geteuid() == 0 && !makeImmutable(table)) GTEST_SKIP() << "no immutable flag here";
-    EXPECT_NE(reasonOfSaving(table, "new table"), "");
-    ASSERT_TRUE(disk.makeReadOnly());
-    EXPECT_NE(reasonOfSaving(folder / "disk" / "area.gst", "new geoset"), "");
-    EXPECT_EQ(contentOf(table), "old table");
-    EXPECT_EQ(namesIn(folder / "disk"), std::set<std::string>{"area.tab"});
-}
 
 // With room for the table but not for the geoset: the geoset's save fails, and the
 // earlier one stays whole.
