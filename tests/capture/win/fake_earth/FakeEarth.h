@@ -23,7 +23,6 @@ inline constexpr wchar_t kServerRunning[] = L"Local\\KartovexFakeEarthServerRunn
 
 // How a failing call reports its error.
 enum class Report {
-    ExceptionInfo,          // DISP_E_EXCEPTION with the EXCEPINFO filled in
     DeferredExceptionInfo,  // DISP_E_EXCEPTION, EXCEPINFO filled in when asked
     ErrorInfo,              // the HRESULT itself, the description through IErrorInfo
     Bare,                   // the HRESULT itself and no description
@@ -80,6 +79,14 @@ inline std::wstring besideProgram(const wchar_t* name) {
     wchar_t path[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, path, MAX_PATH);
     return std::wstring(path, std::wcsrchr(path, L'\\') + 1) + name;
+}
+
+// Writes `value` as `name` (the default where null) of `key` in HKEY_CLASSES_ROOT.
+inline bool setClassesValue(const std::wstring& key, const wchar_t* name,
+                            const std::wstring& value) {
+    return RegSetKeyValueW(HKEY_CLASSES_ROOT, key.c_str(), name, REG_SZ, value.c_str(),
+                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) ==
+           ERROR_SUCCESS;
 }
 
 // The class factory for the stand-in's class; the caller owns the one reference it is

@@ -9,7 +9,6 @@ namespace {
 // Nobody connecting, or a client that never lets go, must not leave the process behind.
 constexpr UINT kLongestRunMs = 30000;
 
-// {E1F31CE4-B718-41AE-9099-BE3A3D6517B6}
 constexpr wchar_t kTypeLibrary[] = L"{E1F31CE4-B718-41AE-9099-BE3A3D6517B6}";
 
 // Describes Google Earth's four interfaces in a type library beside the program and
