@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QMessageBox>
 
-#include "DialogOwner.h"
 #include "LiftedBusyCursor.h"
 
 namespace kartovex {
@@ -18,14 +17,14 @@ int exec(QMessageBox& box) {
 
 void QtMessageBox::information(const std::string& text, const std::string& title) {
     QMessageBox box(QMessageBox::Information, QString::fromStdString(title),
-                    QString::fromStdString(text), QMessageBox::Ok, dialogOwner());
+                    QString::fromStdString(text), QMessageBox::Ok, QApplication::activeWindow());
     exec(box);
 }
 
 bool QtMessageBox::question(const std::string& text, const std::string& title) {
     QMessageBox box(QMessageBox::Question, QString::fromStdString(title),
                     QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No,
-                    dialogOwner());
+                    QApplication::activeWindow());
     box.setDefaultButton(QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
     return exec(box) == QMessageBox::Yes;

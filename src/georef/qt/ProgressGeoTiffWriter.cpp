@@ -11,7 +11,6 @@
 #include <thread>
 #include <utility>
 
-#include "ui/DialogOwner.h"
 #include "ui/LiftedBusyCursor.h"
 
 namespace kartovex {
@@ -60,7 +59,7 @@ GeoTiffResult ProgressGeoTiffWriter::write(const GeoTiffJob& job, const Progress
             QProgressDialog dialog(
                 QStringLiteral("Writing the GeoTIFF %1")
                     .arg(QFileInfo(QString::fromStdString(job.tifPath)).fileName()),
-                QStringLiteral("Cancel"), 0, kSteps, dialogOwner());
+                QStringLiteral("Cancel"), 0, kSteps, QApplication::activeWindow());
             dialog.setObjectName(QStringLiteral("GeoTiffProgress"));
             dialog.setWindowTitle(QStringLiteral("Kartovex"));
             dialog.setWindowModality(Qt::ApplicationModal);
