@@ -1,6 +1,8 @@
 #include "Program.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -63,6 +65,12 @@ Program::Program(const Options& options)
     QSettings settings(QSettings::UserScope, QCoreApplication::applicationName(),
                        QCoreApplication::applicationName());
     writeGeoTiff_ = geoTiffSwitch(options.geoTiff, settings);
+    // Kept with the application's data, for this user alone.
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (!QDir(data).exists() && QDir().mkpath(data))
+        QFile::setPermissions(data, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    record_ = std::make_unique<FileOutputRecord>(
+        (data + QStringLiteral("/kartovex-outputs.txt")).toStdString(), saver_);
 #ifdef KARTOVEX_HAVE_GDAL
     geoTiff_ = std::make_unique<ProgressGeoTiffWriter>(std::make_unique<GdalGeoTiff>());
 #endif
@@ -91,9 +99,9 @@ void Program::openMainWindow() {
     });
     form2_->setCommand("Command2", [this, &form] {
         runner_.run([this, &form] {
-            Step2Command(
-                form, module1_,
-                {*chooser_, probe_, saver_, *codePage_, messages_, geoTiff_.get(), writeGeoTiff_})
+            Step2Command(form, module1_,
+                         {*chooser_, probe_, saver_, *codePage_, messages_, notices_, *record_,
+                          geoTiff_.get(), writeGeoTiff_})
                 .run();
         });
     });

@@ -9,6 +9,7 @@
 #include "capture/GoogleEarth.h"
 #include "georef/CodePage936.h"
 #include "georef/GeoTiffWriter.h"
+#include "georef/OutputRecord.h"
 #include "georef/qt/QtFileSaver.h"
 #include "model/MainWindowModel.h"
 #include "model/qt/QtLog.h"
@@ -16,6 +17,7 @@
 #include "ui/Form3Probe.h"
 #include "ui/QtFileChooser.h"
 #include "ui/QtMessageBox.h"
+#include "ui/QtNotice.h"
 
 namespace kartovex {
 
@@ -46,6 +48,8 @@ private:
     std::unique_ptr<QtFileChooser> chooser_;
     Form3Probe probe_;
     QtFileSaver saver_;
+    QtNotice notices_;
+    std::unique_ptr<FileOutputRecord> record_;
     // Null in a build without GDAL: Step 2 writes the table and geoset only.
     std::unique_ptr<GeoTiffWriter> geoTiff_;
     bool writeGeoTiff_ = true;

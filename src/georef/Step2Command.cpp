@@ -12,6 +12,7 @@
 #include "PathHelpers.h"
 #include "Step2Report.h"
 #include "TabFile.h"
+#include "TableError.h"
 #include "model/ControlNames.h"
 #include "model/NumberText.h"
 #include "model/RuntimeError.h"
@@ -20,6 +21,10 @@ namespace kartovex {
 namespace {
 
 constexpr const char* kTitle = "Kartovex";
+
+std::string fileNameOf(const std::string& path) {
+    return path.substr(path.find_last_of("/\\") + 1);
+}
 
 std::string size(double width, double height) {
     return text(width) + " x " + text(height) + " pixels";
@@ -80,6 +85,8 @@ void Step2Command::writeFiles() {
     const std::string path = form_.CmnDlg.FileName;
     Step2Report report;
     OutputNames out;
+    std::string tableError;
+    double preciseErrorPixels = -1;
     try {
         attempt("The picture could not be read: " + shown(path),
                 [&] { services_.probe.show(path, module_); });
@@ -111,17 +118,28 @@ void Step2Command::writeFiles() {
         });
         report.written.push_back(out.gst);
 
-        if (services_.geoTiff && services_.writeGeoTiff)
-            writeOverlayAndGeoTiff(services_.saver, *services_.geoTiff, out,
-                                   kmlOverlayBytes(fileName, form_.bareName, form_.corners),
-                                   {path, out.tif, controlPoints(form_.grid, width, height)},
-                                   report);
+        const OutputServices outputs{services_.saver, services_.record, services_.codePage,
+                                     services_.geoTiff};
+        if (services_.writeGeoTiff)
+            preciseErrorPixels = writeOutputsBeyondTable(
+                outputs, out, kmlOverlayBytes(fileName, form_.bareName, form_.corners),
+                {path, out.tif, controlPoints(form_.grid, width, height), {}}, report);
         else
-            removeOlderOverlayAndGeoTiff(services_.saver, services_.geoTiff, out, report);
+            removeOlderOutputs(outputs, out, report);
+        tableError = tableErrorSentence(
+            fileNameOf(out.tab),
+            tableErrorPixels(form_.grid, width, height, value(module_.strPicMaxX),
+                             value(module_.strPicMaxY)),
+            fileNameOf(out.wgs84Tab), preciseErrorPixels);
     } catch (const Failure& failure) {
         report.failures.push_back(failure);
     }
-    if (!report.failures.empty()) services_.messages.information(message(report), kTitle);
+    if (!report.failures.empty()) {
+        services_.messages.information(
+            message(report) + (tableError.empty() ? "" : "\n\n" + tableError), kTitle);
+        return;
+    }
+    services_.notices.notice(notice(report, form_.folderPrefix, tableError), form_.folderPrefix);
 }
 
 }  // namespace kartovex

@@ -48,4 +48,15 @@ std::string message(const Step2Report& report) {
     return text;
 }
 
+std::string notice(const Step2Report& report, const std::string& folder,
+                   const std::string& remark) {
+    std::string text = "Written in " + shown(folder) + ":";
+    const char* separator = " ";
+    for (const auto& path : report.written) {
+        text += separator + path.substr(path.find_last_of("/\\") + 1);
+        separator = ", ";
+    }
+    return remark.empty() ? text : text + "\n" + remark;
+}
+
 }  // namespace kartovex

@@ -37,4 +37,8 @@ std::string shown(const std::string& path);
 // Every failure with its reason, then the files written, or that none was.
 std::string message(const Step2Report& report);
 
+// What a Step 2 without failure tells: the files it wrote in `folder`, by name, then
+// `remark` on a line of its own when there is one.
+std::string notice(const Step2Report& report, const std::string& folder, const std::string& remark);
+
 }  // namespace kartovex

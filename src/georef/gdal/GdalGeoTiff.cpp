@@ -9,11 +9,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <filesystem>
 #include <initializer_list>
 #include <memory>
 #include <mutex>
@@ -24,26 +22,28 @@
 #include <utility>
 #include <vector>
 
+#include "GdalCall.h"
+#include "GeoTiffFinish.h"
+#include "PartialFile.h"
+#include "SuperOverlay.h"
 #include "Version.h"
 #include "model/RuntimeError.h"
 
 namespace kartovex {
 namespace {
 
-namespace fs = std::filesystem;
-
 // Chosen by measurement (bench/GeoreferenceAccuracy.cpp): through the 5 x 5 grid of a
 // 1920 x 1080 view 500 km high at 75 degrees north, a third-order polynomial is at worst
 // 0.6 px off the ground, a second-order one 7 px and a thin-plate spline, which passes
 // through the points but bends between them, 6 px.
 constexpr int kPolynomialOrder = 3;
-constexpr int kOverviewsAbovePixels = 4000;
-constexpr int kSmallestOverview = 256;
 // GDAL's default block cache is a twentieth of the machine's memory; ours is bounded so
 // that the largest picture warps in the same memory on every machine.
 constexpr GIntBig kBlockCacheBytes = 256ll << 20;
 constexpr const char* kWarpMemoryBytes = "67108864";
-constexpr const char* kJpegQuality = "90";
+// GDAL splits a warped block between its threads only in chunks of this many pixels; the
+// default is a whole block, which leaves the second thread idle.
+constexpr const char* kWarpThreadChunkPixels = "16384";
 // Cubic took a quarter more time than bilinear on a large picture.
 constexpr const char* kResampling = "bilinear";
 // The transform is evaluated exactly along each row only where interpolating it would be
@@ -62,59 +62,6 @@ std::string number(double v) {
     const auto end = std::to_chars(text.data(), text.data() + text.size(), v).ptr;
     return {text.data(), end};
 }
-
-// GDAL configuration for this thread only, restored when the call ends.
-class ThreadConfig {
-public:
-    ThreadConfig(std::initializer_list<std::pair<const char*, const char*>> options) {
-        for (const auto& [key, value] : options) {
-            const char* was = CPLGetThreadLocalConfigOption(key, nullptr);
-            earlier_.emplace_back(key, was ? std::optional<std::string>(was) : std::nullopt);
-            CPLSetThreadLocalConfigOption(key, value);
-        }
-    }
-    ~ThreadConfig() {
-        for (auto it = earlier_.rbegin(); it != earlier_.rend(); ++it)
-            CPLSetThreadLocalConfigOption(it->first, it->second ? it->second->c_str() : nullptr);
-    }
-    ThreadConfig(const ThreadConfig&) = delete;
-    ThreadConfig& operator=(const ThreadConfig&) = delete;
-
-private:
-    std::vector<std::pair<const char*, std::optional<std::string>>> earlier_;
-};
-
-// Keeps GDAL's first error of a call for the message, instead of printing it.
-class FirstError {
-public:
-    FirstError() { CPLPushErrorHandlerEx(&FirstError::keep, this); }
-    ~FirstError() { CPLPopErrorHandler(); }
-    FirstError(const FirstError&) = delete;
-    FirstError& operator=(const FirstError&) = delete;
-
-    // GDAL's reason without the name of the routine that gave it ("_tiffWriteProc:").
-    std::string reason() const {
-        std::size_t start = 0;
-        while (start < text_.size() &&
-               (std::isalnum(static_cast<unsigned char>(text_[start])) || text_[start] == '_'))
-            ++start;
-        if (start > 0 && start < text_.size() && text_[start] == ':') {
-            ++start;
-            while (start < text_.size() && text_[start] == ' ') ++start;
-            return text_.substr(start);
-        }
-        return text_.empty() ? "GDAL gave no reason" : text_;
-    }
-    bool any() const { return !text_.empty(); }
-    void clear() { text_.clear(); }
-
-private:
-    static void CPL_STDCALL keep(CPLErr kind, CPLErrorNum, const char* text) {
-        auto* self = static_cast<FirstError*>(CPLGetErrorHandlerUserData());
-        if (kind >= CE_Failure && self->text_.empty() && text) self->text_ = text;
-    }
-    std::string text_;
-};
 
 struct DatasetCloser {
     void operator()(GDALDatasetH dataset) const { GDALClose(dataset); }
@@ -142,41 +89,6 @@ struct ProgressStretch {
             self->cancelled = true;
         return self->cancelled ? FALSE : TRUE;
     }
-};
-
-// Paths are UTF-8, as GDAL takes them on every system.
-fs::path pathOf(const std::string& utf8) {
-    return fs::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
-// The temporary file beside the GeoTIFF, removed unless it became the GeoTIFF.
-class PartialFile {
-public:
-    explicit PartialFile(const std::string& tifPath) : path_(tifPath + ".partial") { remove(); }
-    ~PartialFile() {
-        if (!kept_) remove();
-    }
-    PartialFile(const PartialFile&) = delete;
-    PartialFile& operator=(const PartialFile&) = delete;
-
-    const std::string& path() const { return path_; }
-    void becomes(const std::string& tifPath) {
-        std::error_code failed;
-        fs::rename(pathOf(path_), pathOf(tifPath), failed);
-        if (failed)
-            throw RuntimeError(error::PathFileAccess,
-                               "The GeoTIFF could not be renamed into place: " + failed.message());
-        kept_ = true;
-    }
-
-private:
-    void remove() {
-        std::error_code ignored;
-        fs::remove(pathOf(path_), ignored);
-        fs::remove(pathOf(path_ + ".aux.xml"), ignored);
-    }
-    std::string path_;
-    bool kept_ = false;
 };
 
 // A picture position's ground, through the fitted polynomial.
@@ -311,8 +223,8 @@ std::optional<std::string> pictureDamage(const std::string& path, FirstError& er
 RuntimeError writingFailed(const std::string& reason) {
     const bool full = reason.find(std::error_code(ENOSPC, std::generic_category()).message()) !=
                       std::string::npos;
-    return RuntimeError(full ? error::DiskFull : error::PathFileAccess,
-                        "The GeoTIFF could not be written: " + reason);
+    // The caller's message already says what could not be written.
+    return RuntimeError(full ? error::DiskFull : error::PathFileAccess, reason);
 }
 
 CPLStringList arguments(std::initializer_list<std::string> list) {
@@ -339,29 +251,15 @@ Dataset withControlPoints(GDALDatasetH picture, const std::vector<GDAL_GCP>& gcp
 // The warp as a virtual dataset: computed block by block as it is read, with alpha for
 // the ground outside the picture.
 Dataset warped(GDALDatasetH source, const Placement& p) {
-    CPLStringList args = arguments({"-of",
-                                    "VRT",
-                                    "-t_srs",
-                                    "EPSG:4326",
-                                    "-order",
-                                    std::to_string(kPolynomialOrder),
-                                    "-r",
-                                    kResampling,
-                                    "-et",
-                                    kTransformTolerancePixels,
-                                    "-te",
-                                    number(p.west),
-                                    number(p.south),
-                                    number(p.east),
-                                    number(p.north),
-                                    "-ts",
-                                    std::to_string(p.width),
-                                    std::to_string(p.height),
-                                    "-dstalpha",
-                                    "-wm",
-                                    kWarpMemoryBytes,
-                                    "-wo",
-                                    "NUM_THREADS=2"});
+    CPLStringList args = arguments(
+        {"-of", "VRT", "-t_srs", "EPSG:4326", "-order", std::to_string(kPolynomialOrder), "-r",
+         kResampling, "-et", kTransformTolerancePixels, "-te", number(p.west), number(p.south),
+         number(p.east), number(p.north), "-ts", std::to_string(p.width), std::to_string(p.height),
+         "-dstalpha", "-wm", kWarpMemoryBytes, "-wo", "NUM_THREADS=2",
+         // The output pixel is the picture's own: told so, GDAL
+         // keeps to its fast bilinear kernel even where a skewed
+         // picture's source window is taller than the block.
+         "-wo", "XSCALE=1", "-wo", "YSCALE=1"});
     std::unique_ptr<GDALWarpAppOptions, OptionsCloser<decltype(&GDALWarpAppOptionsFree)>> options(
         GDALWarpAppOptionsNew(args.List(), nullptr), {&GDALWarpAppOptionsFree});
     GDALDatasetH sources[] = {source};
@@ -370,55 +268,20 @@ Dataset warped(GDALDatasetH source, const Placement& p) {
 
 Dataset translated(const std::string& path, GDALDatasetH warp, const Placement& p,
                    ProgressStretch& stretch) {
-    CPLStringList args = arguments(
-        {"-of",
-         "GTiff",
-         "-b",
-         "1",
-         "-b",
-         "2",
-         "-b",
-         "3",
-         "-mask",
-         "4",
-         "-co",
-         "TILED=YES",
-         "-co",
-         "NUM_THREADS=2",
-         "-co",
-         "COMPRESS=JPEG",
-         "-co",
-         "PHOTOMETRIC=YCBCR",
-         "-co",
-         std::string("JPEG_QUALITY=") + kJpegQuality,
-         "-co",
-         "BIGTIFF=IF_SAFER",
-         "-mo",
-         std::string(kSoftwareItem) + "=" + kSoftwarePrefix + KARTOVEX_VERSION,
-         "-mo",
-         std::string(kFitItem) + "=polynomial of order " + std::to_string(kPolynomialOrder),
-         "-mo",
-         std::string(kFitErrorPixelsItem) + "=" + number(p.errorPixels),
-         "-mo",
-         std::string(kFitErrorMetresItem) + "=" + number(p.errorMetres)});
+    CPLStringList args = arguments({"-of", "GTiff", "-b", "1", "-b", "2", "-b", "3", "-mask", "4"});
+    for (const std::string& a : geoTiffCreationArguments()) args.AddString(a.c_str());
+    for (const std::string& item :
+         {std::string(kSoftwareItem) + "=" + kSoftwarePrefix + KARTOVEX_VERSION,
+          std::string(kFitItem) + "=polynomial of order " + std::to_string(kPolynomialOrder),
+          std::string(kFitErrorPixelsItem) + "=" + number(p.errorPixels),
+          std::string(kFitErrorMetresItem) + "=" + number(p.errorMetres)}) {
+        args.AddString("-mo");
+        args.AddString(item.c_str());
+    }
     std::unique_ptr<GDALTranslateOptions, OptionsCloser<decltype(&GDALTranslateOptionsFree)>>
         options(GDALTranslateOptionsNew(args.List(), nullptr), {&GDALTranslateOptionsFree});
     GDALTranslateOptionsSetProgress(options.get(), &ProgressStretch::report, &stretch);
     return Dataset(GDALTranslate(path.c_str(), warp, options.get(), nullptr));
-}
-
-bool addOverviews(const std::string& path, int width, int height, ProgressStretch& stretch) {
-    Dataset tif(
-        GDALOpenEx(path.c_str(), GDAL_OF_RASTER | GDAL_OF_UPDATE, nullptr, nullptr, nullptr));
-    if (!tif) return false;
-    std::vector<int> levels;
-    for (int f = 2; std::max(width, height) / f >= kSmallestOverview; f *= 2) levels.push_back(f);
-    if (levels.empty()) return true;
-    const bool built =
-        GDALBuildOverviews(tif.get(), "AVERAGE", static_cast<int>(levels.size()), levels.data(), 0,
-                           nullptr, &ProgressStretch::report, &stretch) == CE_None;
-    tif.reset();
-    return built;
 }
 
 }  // namespace
@@ -431,14 +294,9 @@ GdalGeoTiff::GdalGeoTiff() {
     });
 }
 
-GeoTiffResult GdalGeoTiff::write(const GeoTiffJob& job, const Progress& progress) {
-    const ThreadConfig config{{"GDAL_PAM_ENABLED", "NO"},
-                              {"GDAL_TIFF_INTERNAL_MASK", "YES"},
-                              {"GDAL_ERROR_ON_LIBJPEG_WARNING", "TRUE"},
-                              {"COMPRESS_OVERVIEW", "JPEG"},
-                              {"PHOTOMETRIC_OVERVIEW", "YCBCR"},
-                              {"INTERLEAVE_OVERVIEW", "PIXEL"},
-                              {"JPEG_QUALITY_OVERVIEW", kJpegQuality}};
+GeoTiffOutcome GdalGeoTiff::write(const GeoTiffJob& job, const Progress& progress) {
+    const GeoTiffConfig geoTiff;
+    const ThreadConfig warpThreads{{"WARP_THREAD_CHUNK_SIZE", kWarpThreadChunkPixels}};
     FirstError errors;
     if (job.points.size() < 10)
         throw RuntimeError(error::InvalidArgument,
@@ -455,15 +313,24 @@ GeoTiffResult GdalGeoTiff::write(const GeoTiffJob& job, const Progress& progress
     const int width = GDALGetRasterXSize(picture.get()), height = GDALGetRasterYSize(picture.get());
     const Placement placement = place(gcps, width, height);
 
-    const bool overviews = std::max(placement.width, placement.height) > kOverviewsAbovePixels;
-    ProgressStretch copying{progress, 0.0, overviews ? 0.8 : 1.0};
-    Dataset controlled = withControlPoints(picture.get(), gcps);
-    Dataset warp = controlled ? warped(controlled.get(), placement) : nullptr;
-    Dataset tif = warp ? translated(partial.path(), warp.get(), placement, copying) : nullptr;
+    const bool overviews = wantsOverviews(placement.width, placement.height);
+    const bool overlay = !job.kmzPath.empty();
+    const double copySpan = overviews ? 0.7 : overlay ? 0.85 : 1.0;
+    const double overviewSpan = overviews ? (overlay ? 0.15 : 0.3) : 0.0;
+    ProgressStretch copying{progress, 0.0, copySpan};
+    Dataset tif;
+    {
+        Dataset controlled = withControlPoints(picture.get(), gcps);
+        Dataset warp = controlled ? warped(controlled.get(), placement) : nullptr;
+        tif = warp ? translated(partial.path(), warp.get(), placement, copying) : nullptr;
+    }
+    // The sources go before the tiles are finished and the overviews read them back: they
+    // hold their own caches.
+    picture.reset();
     // Closing writes the last tiles: a full disk may show only here.
     const bool copied = tif != nullptr;
     tif.reset();
-    if (copying.cancelled) return GeoTiffResult::Cancelled;
+    if (copying.cancelled) return {};
     if (!copied || errors.any()) {
         const std::string reason = errors.reason();
         if (auto damage = pictureDamage(job.picturePath, errors))
@@ -471,27 +338,36 @@ GeoTiffResult GdalGeoTiff::write(const GeoTiffJob& job, const Progress& progress
         throw writingFailed(reason);
     }
     if (overviews) {
-        ProgressStretch reducing{progress, 0.8, 0.2};
-        const bool built =
-            addOverviews(partial.path(), placement.width, placement.height, reducing);
-        if (reducing.cancelled) return GeoTiffResult::Cancelled;
-        if (!built) throw writingFailed(errors.reason());
+        ProgressStretch reducing{progress, copySpan, overviewSpan};
+        const bool built = addOverviews(partial.path(), placement.width, placement.height,
+                                        &ProgressStretch::report, &reducing);
+        if (reducing.cancelled) return {};
+        if (!built || errors.any()) throw writingFailed(errors.reason());
     }
-    partial.becomes(job.tifPath);
+    GeoTiffOutcome outcome{GeoTiffResult::Written,
+                           {},
+                           {},
+                           {placement.west, placement.south, placement.east, placement.north,
+                            placement.width, placement.height},
+                           placement.errorPixels,
+                           {}};
+    if (overlay) {
+        ProgressStretch tiling{progress, copySpan + overviewSpan, 1.0 - copySpan - overviewSpan};
+        const Dataset written(GDALOpenEx(partial.path().c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY,
+                                         nullptr, nullptr, nullptr));
+        try {
+            if (!written) throw writingFailed(errors.reason());
+            const auto kmz =
+                writeSuperOverlay(written.get(), job.kmzPath, &ProgressStretch::report, &tiling);
+            if (!kmz) return {};
+            outcome.kmzPath = *kmz;
+        } catch (const RuntimeError& e) {
+            outcome.overlayFailure = e.description();
+        }
+    }
+    outcome.tifPath = partial.place();
     if (progress) progress(1.0);
-    return GeoTiffResult::Written;
-}
-
-bool GdalGeoTiff::wroteIt(const std::string& path) {
-    const ThreadConfig config{{"GDAL_PAM_ENABLED", "NO"}};
-    const FirstError quiet;
-    const char* const tiffOnly[] = {"GTiff", nullptr};
-    const Dataset tif(
-        GDALOpenEx(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, tiffOnly, nullptr, nullptr));
-    if (!tif) return false;
-    const char* software = GDALGetMetadataItem(tif.get(), kSoftwareItem, nullptr);
-    return software && std::string(software).rfind(kSoftwarePrefix, 0) == 0 &&
-           GDALGetMetadataItem(tif.get(), kFitErrorPixelsItem, nullptr) != nullptr;
+    return outcome;
 }
 
 }  // namespace kartovex

@@ -1,0 +1,65 @@
+#include "SuperOverlay.h"
+
+#include <cpl_string.h>
+#include <gdal_utils.h>
+
+#include <memory>
+
+#include "GdalCall.h"
+#include "PartialFile.h"
+#include "model/RuntimeError.h"
+
+namespace kartovex {
+namespace {
+
+using Dataset = std::unique_ptr<void, decltype(&GDALClose)>;
+
+// The driver takes transparency only from a fourth band: the mask becomes one.
+Dataset withMaskAsAlpha(GDALDatasetH raster) {
+    const char* const args[] = {
+        "-of",   "VRT",  "-b", "1", "-b", "2", "-b", "3", "-b", "mask", "-colorinterp_4",
+        "alpha", nullptr};
+    const std::unique_ptr<GDALTranslateOptions, decltype(&GDALTranslateOptionsFree)> options(
+        GDALTranslateOptionsNew(const_cast<char**>(args), nullptr), &GDALTranslateOptionsFree);
+    return {GDALTranslate("", raster, options.get(), nullptr), &GDALClose};
+}
+
+}  // namespace
+
+std::optional<std::string> writeSuperOverlay(GDALDatasetH raster, const std::string& kmzPath,
+                                             GDALProgressFunc progress, void* progressData) {
+    const ThreadConfig config{{"GDAL_PAM_ENABLED", "NO"}};
+    FirstError errors;
+    const auto failed = [&] {
+        return RuntimeError(error::PathFileAccess,
+                            "The Google Earth overlay could not be written: " + errors.reason());
+    };
+    const Dataset source = withMaskAsAlpha(raster);
+    if (!source) throw failed();
+    PartialFile partial(kmzPath);
+    // Tiles with ground outside the picture as PNG, so that it stays transparent; the
+    // others as JPEG.
+    CPLStringList options;
+    options.SetNameValue("FORMAT", "AUTO");
+    bool cancelled = false;
+    struct Hand {
+        GDALProgressFunc progress;
+        void* data;
+        bool& cancelled;
+    } hand{progress, progressData, cancelled};
+    const auto relay = [](double done, const char* message, void* data) -> int {
+        auto* h = static_cast<Hand*>(data);
+        if (h->progress && !h->progress(done, message, h->data)) h->cancelled = true;
+        return h->cancelled ? FALSE : TRUE;
+    };
+    Dataset kmz(GDALCreateCopy(GDALGetDriverByName("KMLSUPEROVERLAY"), partial.path().c_str(),
+                               source.get(), FALSE, options.List(), relay, &hand),
+                &GDALClose);
+    const bool copied = kmz != nullptr;
+    kmz.reset();
+    if (cancelled) return std::nullopt;
+    if (!copied || errors.any()) throw failed();
+    return partial.place();
+}
+
+}  // namespace kartovex
