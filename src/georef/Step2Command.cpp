@@ -4,15 +4,9 @@
 #include <exception>
 #include <string>
 
-#include "GeoTiffOutputs.h"
-#include "GstFile.h"
-#include "KmlOverlay.h"
-#include "NamesInFiles.h"
-#include "OutputNames.h"
 #include "PathHelpers.h"
+#include "Step2Outputs.h"
 #include "Step2Report.h"
-#include "TabFile.h"
-#include "TableError.h"
 #include "model/ControlNames.h"
 #include "model/NumberText.h"
 #include "model/RuntimeError.h"
@@ -21,10 +15,6 @@ namespace kartovex {
 namespace {
 
 constexpr const char* kTitle = "Kartovex";
-
-std::string fileNameOf(const std::string& path) {
-    return path.substr(path.find_last_of("/\\") + 1);
-}
 
 std::string size(double width, double height) {
     return text(width) + " x " + text(height) + " pixels";
@@ -52,17 +42,17 @@ void Step2Command::run() {
     } catch (const RuntimeError& e) {
         if (e.number() == error::DialogCancelled) return;
         services_.messages.information(
-            message({{}, {{"The open-file dialog failed.", e.description()}}}), kTitle);
+            message({{}, {{"The open-file dialog failed.", e.description()}}, {}}), kTitle);
         return;
     } catch (const std::exception& e) {
-        services_.messages.information(message({{}, {{"The open-file dialog failed.", e.what()}}}),
-                                       kTitle);
+        services_.messages.information(
+            message({{}, {{"The open-file dialog failed.", e.what()}}, {}}), kTitle);
         return;
     }
     try {
         writeFiles();
     } catch (const std::exception& e) {
-        services_.messages.information(message({{}, {{"Step 2 failed.", e.what()}}}), kTitle);
+        services_.messages.information(message({{}, {{"Step 2 failed.", e.what()}}, {}}), kTitle);
     }
 }
 
@@ -84,9 +74,6 @@ bool Step2Command::pictureFitsView(double width, double height) {
 void Step2Command::writeFiles() {
     const std::string path = form_.CmnDlg.FileName;
     Step2Report report;
-    OutputNames out;
-    std::string tableError;
-    double preciseErrorPixels = -1;
     try {
         attempt("The picture could not be read: " + shown(path),
                 [&] { services_.probe.show(path, module_); });
@@ -98,48 +85,26 @@ void Step2Command::writeFiles() {
                     fileName = ParseFileName(path);
                     form_.bareName = RetureFileName(fileName);
                 });
-        NamesInFiles names;
+        NamedPicture picture;
         attempt("The table and geoset cannot be named after the picked file.", [&] {
-            out = outputNames(path, form_.folderPrefix, fileName, form_.bareName);
-            names = namesInFiles(fileName, form_.bareName, services_.codePage);
+            picture =
+                namePicture(path, form_.folderPrefix, fileName, form_.bareName, services_.codePage);
         });
         const double width = value(module_.strPicMaxX) + 1;
         const double height = value(module_.strPicMaxY) + 1;
         if (!pictureFitsView(width, height)) return;
 
-        attempt("The table could not be written: " + shown(out.tab), [&] {
-            services_.saver.save(out.tab, tabFileBytes(names.fileName, form_.corners,
-                                                       module_.strPicMaxX, module_.strPicMaxY));
-        });
-        report.written.push_back(out.tab);
-        attempt("The geoset could not be written: " + shown(out.gst), [&] {
-            services_.saver.save(out.gst, gstFileBytes(names.bareName, form_.corners.strCenterLong,
-                                                       form_.corners.strCenterLat));
-        });
-        report.written.push_back(out.gst);
-
-        const OutputServices outputs{services_.saver, services_.record, services_.codePage,
-                                     services_.geoTiff};
-        if (services_.writeGeoTiff)
-            preciseErrorPixels = writeOutputsBeyondTable(
-                outputs, out, kmlOverlayBytes(fileName, form_.bareName, form_.corners),
-                {path, out.tif, controlPoints(form_.grid, width, height), {}}, report);
-        else
-            removeOlderOutputs(outputs, out, report);
-        tableError = tableErrorSentence(
-            fileNameOf(out.tab),
-            tableErrorPixels(form_.grid, width, height, value(module_.strPicMaxX),
-                             value(module_.strPicMaxY)),
-            fileNameOf(out.wgs84Tab), preciseErrorPixels);
+        writeOutputs(picture, module_, form_.corners, form_.grid,
+                     {services_.saver, services_.codePage, services_.record, services_.geoTiff,
+                      services_.writeGeoTiff},
+                     report);
     } catch (const Failure& failure) {
         report.failures.push_back(failure);
     }
-    if (!report.failures.empty()) {
-        services_.messages.information(
-            message(report) + (tableError.empty() ? "" : "\n\n" + tableError), kTitle);
-        return;
-    }
-    services_.notices.notice(notice(report, form_.folderPrefix, tableError), form_.folderPrefix);
+    if (!report.failures.empty())
+        services_.messages.information(message(report), kTitle);
+    else
+        services_.notices.notice(notice(report, form_.folderPrefix), form_.folderPrefix);
 }
 
 }  // namespace kartovex

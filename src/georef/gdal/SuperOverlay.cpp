@@ -5,14 +5,13 @@
 
 #include <memory>
 
-#include "GdalCall.h"
-#include "PartialFile.h"
+#include "GdalShared.h"
 #include "model/RuntimeError.h"
 
 namespace kartovex {
 namespace {
 
-using Dataset = std::unique_ptr<void, decltype(&GDALClose)>;
+using gdal::Dataset;
 
 // The driver takes transparency only from a fourth band: the mask becomes one.
 Dataset withMaskAsAlpha(GDALDatasetH raster) {
@@ -21,15 +20,15 @@ Dataset withMaskAsAlpha(GDALDatasetH raster) {
         "alpha", nullptr};
     const std::unique_ptr<GDALTranslateOptions, decltype(&GDALTranslateOptionsFree)> options(
         GDALTranslateOptionsNew(const_cast<char**>(args), nullptr), &GDALTranslateOptionsFree);
-    return {GDALTranslate("", raster, options.get(), nullptr), &GDALClose};
+    return Dataset(GDALTranslate("", raster, options.get(), nullptr));
 }
 
 }  // namespace
 
 std::optional<std::string> writeSuperOverlay(GDALDatasetH raster, const std::string& kmzPath,
                                              GDALProgressFunc progress, void* progressData) {
-    const ThreadConfig config{{"GDAL_PAM_ENABLED", "NO"}};
-    FirstError errors;
+    const gdal::ThreadConfig config{{"GDAL_PAM_ENABLED", "NO"}};
+    gdal::FirstError errors;
     const auto failed = [&] {
         return RuntimeError(error::PathFileAccess,
                             "The Google Earth overlay could not be written: " + errors.reason());
@@ -53,8 +52,7 @@ std::optional<std::string> writeSuperOverlay(GDALDatasetH raster, const std::str
         return h->cancelled ? FALSE : TRUE;
     };
     Dataset kmz(GDALCreateCopy(GDALGetDriverByName("KMLSUPEROVERLAY"), partial.path().c_str(),
-                               source.get(), FALSE, options.List(), relay, &hand),
-                &GDALClose);
+                               source.get(), FALSE, options.List(), relay, &hand));
     const bool copied = kmz != nullptr;
     kmz.reset();
     if (cancelled) return std::nullopt;

@@ -3,7 +3,7 @@
 
 #include <thread>
 
-#include "georef/gdal/GdalCall.h"
+#include "georef/gdal/GdalShared.h"
 
 namespace kartovex {
 namespace {
@@ -11,7 +11,7 @@ namespace {
 // GDAL's warp and compression threads have no handler of their own: their errors reach
 // the capture alive, and only the first error of either thread is kept.
 TEST(FirstError, KeepsTheFirstErrorOfAnyThreadWithoutTheRoutinesName) {
-    FirstError errors;
+    gdal::FirstError errors;
     std::thread([] { CPLError(CE_Warning, CPLE_AppDefined, "only a warning"); }).join();
     EXPECT_FALSE(errors.any());
     std::thread([] { CPLError(CE_Failure, CPLE_FileIO, "_tiffWriteProc:No space left"); }).join();
