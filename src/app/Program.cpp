@@ -94,6 +94,7 @@ void Program::openMainWindow() {
     MainWindowModel& form = *model_;
     // The dialog belongs to the main window so that it opens above it.
     chooser_ = std::make_unique<QtFileChooser>(form2_);
+    notices_.setOwner(form2_);
     form2_->setCommand("Command1", [this, &form] {
         runner_.run([this, &form] { runStep1(form, *googleEarth_, log_); });
     });

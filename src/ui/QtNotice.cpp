@@ -6,9 +6,11 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPointer>
+#include <QScreen>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "model/qt/QtLog.h"
 
@@ -24,7 +26,7 @@ void QtNotice::notice(const std::string& text, const std::string& folder) {
     qCInfo(georefLog).noquote() << says;
     delete shownNotice.data();
 
-    QWidget* owner = QApplication::activeWindow();
+    QWidget* owner = owner_ ? owner_.data() : QApplication::activeWindow();
     auto* frame = new QFrame(owner, Qt::Tool | Qt::FramelessWindowHint);
     frame->setObjectName(QStringLiteral("Notice"));
     frame->setAttribute(Qt::WA_DeleteOnClose);
@@ -47,9 +49,13 @@ void QtNotice::notice(const std::string& text, const std::string& folder) {
     layout->addWidget(open);
     frame->adjustSize();
     if (owner) {
+        // Below the window where the screen has room, else over its foot.
         const QRect area = owner->frameGeometry();
-        frame->move(area.left() + (area.width() - frame->width()) / 2,
-                    area.bottom() - frame->height() - 8);
+        const QRect screen = owner->screen()->availableGeometry();
+        const int below = area.bottom() + 4;
+        frame->move(std::max(screen.left(), area.left()), below + frame->height() <= screen.bottom()
+                                                              ? below
+                                                              : area.bottom() - frame->height());
     }
     QTimer::singleShot(lasting_, frame, &QWidget::close);
     shownNotice = frame;
