@@ -121,6 +121,19 @@ private:
         });
     }
 
+    // The grid's screen points are fractions of the view: a view of another size would
+    // put the picture's pixels elsewhere on the ground.
+    void checkViewSize() {
+        WindowRect rect;
+        if (!platform_.getWindowRect(app_.GetRenderHwnd(), rect) ||
+            rect.right - static_cast<std::int64_t>(rect.left) != m_.plan.viewWidth ||
+            rect.bottom - static_cast<std::int64_t>(rect.top) != m_.plan.viewHeight)
+            throw RuntimeError(error::AutomationError,
+                               "Google Earth's view no longer fills the screen at " +
+                                   std::to_string(m_.plan.viewWidth) + " x " +
+                                   std::to_string(m_.plan.viewHeight) + " pixels");
+    }
+
     bool take(std::size_t index) {
         const PlannedView& view = m_.plan.views[index];
         const double range = m_.plan.range;
@@ -135,6 +148,7 @@ private:
         if (!report(index, AreaPhase::Loading)) return false;
         waitForImagery();
         if (!report(index, AreaPhase::Grabbing)) return false;
+        checkViewSize();
         TakenView taken{index, AreaManifest::pictureName(index),
                         readGroundGrid(app_, m_.plan.viewWidth, m_.plan.viewHeight)};
         // The picture and the grid belong together only if the camera stayed put from the

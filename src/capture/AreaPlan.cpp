@@ -14,6 +14,8 @@ namespace {
 // camera's own rounding seldom leave a gap to fill.
 constexpr double kPlannedOverlap = 0.15;
 constexpr double kLeastOverlap = 0.10;
+// How far, in inner parts, the outer views reach beyond the area.
+constexpr double kEdgeReach = 0.05;
 // Measured per view on the simulator: the jump, the imagery's loading, the grab and grid;
 // and for the mosaic, per million pixels written.
 constexpr double kSecondsPerView = 4.0;
@@ -92,8 +94,11 @@ void refuseUnmappable(const GroundGrid& view, const LocalFrame& frame, const Pol
                                "of it.");
 }
 
-// Centres along one axis so that the first and last inner parts reach the area's edges.
+// Centres along one axis so that the first and last inner parts reach past the area's
+// edges: a view far east or west of the centre is turned against the area by the meridians'
+// convergence, and would leave the area's corners out.
 std::vector<double> centresAlong(double from, double to, double inner, int detail) {
+    from -= kEdgeReach * inner, to += kEdgeReach * inner;
     const double span = to - from;
     if (detail == 1 || inner >= span) return {(from + to) / 2};
     const int count =
@@ -193,12 +198,16 @@ std::vector<PlannedView> gapsToFill(const AreaPlan& plan, const std::vector<Grou
     const double width = viewWidth * hx, height = viewHeight * hy;
     const double bandEast = viewWidth * (ix - hx) / 2, bandNorth = viewHeight * (iy - hy) / 2;
     const int samples = kCoverageSamplesPerView * plan.detail;
+    // The area's own edge is where the outer views' inner parts end: checked a pixel inside.
+    const double pixel = viewWidth / plan.viewWidth;
+    const double west = plan.west + pixel, east = plan.east - pixel;
+    const double south = plan.south + pixel, north = plan.north - pixel;
     std::vector<PlannedView> fill;
     std::vector<Metres> filled;
     for (int r = 0; r <= samples; ++r)
         for (int c = 0; c <= samples; ++c) {
-            const Metres p{plan.west + (plan.east - plan.west) * c / samples,
-                           plan.north - (plan.north - plan.south) * r / samples};
+            const Metres p{west + (east - west) * c / samples,
+                           north - (north - south) * r / samples};
             const bool nearEdge = p.east < plan.west + bandEast || p.east > plan.east - bandEast ||
                                   p.north < plan.south + bandNorth ||
                                   p.north > plan.north - bandNorth;
