@@ -4,6 +4,7 @@
 #include <cmath>
 #include <optional>
 
+#include "capture/ImageryWait.h"
 #include "georef/FileSaver.h"
 #include "model/RuntimeError.h"
 
@@ -16,9 +17,6 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kArrivalBound = 30s;
 constexpr auto kLoadingBound = 60s;
 constexpr auto kPoll = 50ms;
-// Google Earth reports 100 between two tiles of a load now and then; held this long, the
-// load is over.
-constexpr auto kSteadyFor = 500ms;
 // Without a loading report, the picture is taken once two grabs this far apart agree.
 constexpr auto kGrabInterval = 300ms;
 constexpr double kJump = 5.0;
@@ -94,26 +92,18 @@ private:
         }
     }
 
-    void waitForImagery() {
-        if (grab_.streamingProgressPercentage()) {
-            std::optional<Clock::time_point> complete;
-            waitUntil(kLoadingBound, "Google Earth did not finish loading the imagery", [&] {
-                const auto percent = grab_.streamingProgressPercentage();
-                if (!percent || *percent < 100) {
-                    complete.reset();
-                    return false;
-                }
-                if (!complete) complete = platform_.now();
-                return platform_.now() - *complete >= kSteadyFor;
-            });
-            grab_.grab();
+    // Google Earth says when its imagery has loaded; where it cannot, the view has loaded
+    // once two grabs a moment apart agree.
+    void waitForLoading(const WindowRect& rect) {
+        if (waitForImagery(app_, platform_)) {
+            grab_.grab(rect);
             return;
         }
-        std::uint64_t last = grab_.grab();
+        std::uint64_t last = grab_.grab(rect);
         auto lastAt = platform_.now();
         waitUntil(kLoadingBound, "The view did not stop changing", [&] {
             if (platform_.now() - lastAt < kGrabInterval) return false;
-            const std::uint64_t now = grab_.grab();
+            const std::uint64_t now = grab_.grab(rect);
             lastAt = platform_.now();
             const bool same = now == last;
             last = now;
@@ -123,7 +113,7 @@ private:
 
     // The grid's screen points are fractions of the view: a view of another size would
     // put the picture's pixels elsewhere on the ground.
-    void checkViewSize() {
+    WindowRect viewOnScreen() {
         WindowRect rect;
         if (!platform_.getWindowRect(app_.GetRenderHwnd(), rect) ||
             rect.right - static_cast<std::int64_t>(rect.left) != m_.plan.viewWidth ||
@@ -132,6 +122,7 @@ private:
                                "Google Earth's view no longer fills the screen at " +
                                    std::to_string(m_.plan.viewWidth) + " x " +
                                    std::to_string(m_.plan.viewHeight) + " pixels");
+        return rect;
     }
 
     bool take(std::size_t index) {
@@ -146,9 +137,9 @@ private:
                   [&] { return isAt(app_.GetCamera(false), view, range, tolerance); });
 
         if (!report(index, AreaPhase::Loading)) return false;
-        waitForImagery();
+        const WindowRect rect = viewOnScreen();
+        waitForLoading(rect);
         if (!report(index, AreaPhase::Grabbing)) return false;
-        checkViewSize();
         TakenView taken{index, AreaManifest::pictureName(index),
                         readGroundGrid(app_, m_.plan.viewWidth, m_.plan.viewHeight)};
         // The picture and the grid belong together only if the camera stayed put from the

@@ -125,7 +125,13 @@ AreaResult runCaptureArea(const AreaRequest& request, MainWindowModel& form,
         if (manifest.plan.views.empty()) {
             // Step 1 as the button runs it: the level view, its verdict and its grid.
             form.step1Clicks = 2;
-            runStep1(form, services.platform, services.log);
+            if (!runStep1(form, services.platform, services.log)) {
+                restore(*app, userView, services.log);
+                result.message =
+                    "Capture area stopped: Step 1 failed, as its message said. "
+                    "Nothing was captured.";
+                return result;
+            }
             if (form.caption(control::Label7) != "YES") {
                 restore(*app, userView, services.log);
                 result.message =

@@ -55,8 +55,7 @@ public:
     std::chrono::steady_clock::time_point now() override { return clock; }
     void pause(std::chrono::milliseconds d) override { clock += d; }
 
-    std::optional<double> streamingProgressPercentage() override { return loading; }
-    std::uint64_t grab() override {
+    std::uint64_t grab(const WindowRect&) override {
         grabbed_ = std::to_string(camera.focusPointLatitude) + " " +
                    std::to_string(camera.focusPointLongitude);
         return std::hash<std::string>()(grabbed_);
@@ -90,6 +89,7 @@ private:
             if (e_.flights++ == e_.movedOnFlight) moveOnNextRead_ = true;
         }
         std::int32_t GetRenderHwnd() override { return 1; }
+        std::optional<double> StreamingProgressPercentage() override { return e_.loading; }
         ViewExtents GetViewExtents() override {
             return {e_.ground(0, 1).latitude, e_.ground(0, -1).latitude};
         }
