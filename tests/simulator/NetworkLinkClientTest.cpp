@@ -27,13 +27,6 @@ protected:
         return opened;
     }
 
-    QString write(const QString& name, const QByteArray& text) {
-        QFile file(folder.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text);
-        return file.fileName();
-    }
-
     QTemporaryDir folder;
     CameraMotion motion{earthsim::Camera{34.67, 112.58, 0, 12000, 0, 0}};
     EarthWindow window{motion};
@@ -74,10 +67,12 @@ TEST_F(NetworkLinkClientTest, AnEndlessAnswerIsCutOff) {
             });
         });
     });
+    QFile kml(folder.filePath("endless.kml"));
+    ASSERT_TRUE(kml.open(QIODevice::WriteOnly));
+    kml.write(linkTo("http://127.0.0.1:" + QByteArray::number(server.serverPort()), "3600"));
+    kml.close();
     QSignalSpy answered(&client, &NetworkLinkClient::answered);
-    ASSERT_TRUE(open(write(
-        "endless.kml",
-        linkTo("http://127.0.0.1:" + QByteArray::number(server.serverPort()) + "/view", "3600"))));
+    ASSERT_TRUE(open(kml.fileName()));
     ASSERT_TRUE(answered.wait(20000));
 }
 
