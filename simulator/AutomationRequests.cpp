@@ -81,6 +81,8 @@ QJsonObject AutomationRequests::answer(const QJsonObject& request) {
         }
         if (op == QLatin1String("GetWindowRect")) return getWindowRect(request);
         if (op == QLatin1String("SaveScreenShot")) return saveScreenShot(request);
+        if (op == QLatin1String("StreamingProgressPercentage"))
+            return {{QStringLiteral("percentage"), view_.streamingPercentage()}};
     } catch (const RequestError& e) {
         return errorAnswer(e.number, QString::fromStdString(e.what()));
     }

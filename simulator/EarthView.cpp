@@ -26,6 +26,14 @@ constexpr double kZoomPerStep = 0.8;
 constexpr double kTurnStepDegrees = 5.0;
 constexpr double kResetSpeed = 2.5;
 constexpr int kLabelPixelSize = 13;
+// Streamed imagery: full detail this long after the camera stops, and the coarser stages
+// before it, each with how many times fewer pixels per side it draws.
+constexpr int kLoadingMilliseconds = 900;
+struct LoadingStage {
+    double untilFraction;
+    int reduction;
+};
+constexpr LoadingStage kLoadingStages[] = {{0.4, 16}, {0.75, 4}, {1.0, 2}};
 
 int renderThreads() {
     return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
@@ -41,6 +49,44 @@ EarthView::EarthView(CameraMotion& motion, QWidget* parent) : QWidget(parent), m
     setMouseTracking(true);
     setMinimumSize(64, 48);
     connect(&motion_, &CameraMotion::changed, this, qOverload<>(&QWidget::update));
+    loadingStep_.setSingleShot(true);
+    connect(&loadingStep_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
+    loadingClock_.start();
+}
+
+void EarthView::setStreamedImagery(bool streamed) {
+    streamed_ = streamed;
+    loadingClock_.start();
+    update();
+}
+
+double EarthView::loadedFraction() {
+    const Camera camera = motion_.camera();
+    if (camera != loadingCamera_ || physicalSize() != loadingSize_) {
+        loadingCamera_ = camera;
+        loadingSize_ = physicalSize();
+        loadingClock_.start();
+    }
+    if (!streamed_) return 1.0;
+    return std::min(1.0, static_cast<double>(loadingClock_.elapsed()) / kLoadingMilliseconds);
+}
+
+double EarthView::streamingPercentage() {
+    return std::floor(loadedFraction() * 100.0);
+}
+
+// The same ground drawn with fewer pixels and enlarged: what a view shows before its
+// finer imagery has arrived.
+QImage EarthView::coarsePicture(int reduction) {
+    const QSize full = physicalSize();
+    const QSize small(std::max(1, full.width() / reduction),
+                      std::max(1, full.height() / reduction));
+    QImage image(small, QImage::Format_RGB32);
+    const earthsim::FramePixels pixels{reinterpret_cast<std::uint32_t*>(image.bits()),
+                                       image.width(), image.height(), image.bytesPerLine() / 4};
+    earthsim::renderFrame(ViewGeometry(motion_.camera(), small.width(), small.height()), pixels,
+                          renderThreads());
+    return image.scaled(full, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 QSize EarthView::physicalSize() const {
@@ -129,10 +175,52 @@ void EarthView::drawLabels(QImage& image, double step,
 }
 
 void EarthView::paintEvent(QPaintEvent*) {
-    QImage image = picture();
+    const double loaded = loadedFraction();
+    QImage image;
+    for (const LoadingStage& stage : kLoadingStages) {
+        if (loaded < stage.untilFraction) {
+            image = coarsePicture(stage.reduction);
+            loadingStep_.start(
+                static_cast<int>(std::ceil((stage.untilFraction - loaded) * kLoadingMilliseconds)));
+            break;
+        }
+    }
+    if (image.isNull()) image = picture();
     image.setDevicePixelRatio(devicePixelRatioF());
     QPainter painter(this);
     painter.drawImage(QPoint(0, 0), image);
+    if (showControls_) drawControls(painter);
+}
+
+void EarthView::drawControls(QPainter& painter) const {
+    painter.setRenderHint(QPainter::Antialiasing);
+    const int radius = 28;
+    const QPointF centre(width() - radius - 16, radius + 16);
+    painter.setPen(QPen(QColor(230, 230, 230), 2));
+    painter.setBrush(QColor(20, 30, 45, 170));
+    painter.drawEllipse(centre, radius, radius);
+    QPainterPath needle;
+    needle.moveTo(centre + QPointF(0, -radius + 6));
+    needle.lineTo(centre + QPointF(7, 0));
+    needle.lineTo(centre + QPointF(-7, 0));
+    needle.closeSubpath();
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(220, 40, 40));
+    painter.drawPath(needle);
+    painter.setPen(QColor(255, 255, 255));
+    painter.drawText(QRectF(centre.x() - 8, centre.y() + 4, 16, radius - 6), Qt::AlignCenter,
+                     QStringLiteral("N"));
+
+    const int band = 20;
+    const QRect line(0, height() - band, width(), band);
+    painter.fillRect(line, QColor(0, 0, 0, 150));
+    const Camera c = motion_.camera();
+    painter.setPen(QColor(235, 235, 235));
+    painter.drawText(line.adjusted(8, 0, -8, 0), Qt::AlignVCenter | Qt::AlignLeft,
+                     tr("Imagery date: simulated    lat %1  lon %2    eye alt %3 km")
+                         .arg(c.latitude, 0, 'f', 6)
+                         .arg(c.longitude, 0, 'f', 6)
+                         .arg(c.range / 1000.0, 0, 'f', 2));
 }
 
 void EarthView::mousePressEvent(QMouseEvent* event) {

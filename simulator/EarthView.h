@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <QTimer>
 #include <QWidget>
 
 #include "Camera.h"
@@ -32,6 +34,16 @@ public:
     // complete. On failure returns false and says why in `error`.
     bool saveImage(const QString& path, int quality, QString& error);
 
+    // Off (the default), every frame shows at full detail at once. On, the screen shows the
+    // imagery as Google Earth streams it: after any move a coarse picture, finer ones, then
+    // full detail about a second after the camera stops. The saved picture is always full.
+    void setStreamedImagery(bool streamed);
+    // How far the imagery on the screen has loaded, 0 to 100.
+    double streamingPercentage();
+    // Draws a compass near the top-right corner and a status line along the bottom on the
+    // screen, as Google Earth does; never into the saved picture.
+    void setShowControls(bool show) { showControls_ = show; }
+
 public slots:
     void zoomIn();
     void zoomOut();
@@ -56,9 +68,19 @@ private:
     void turn(double tiltChange, double azimuthChange);
     void drawLabels(QImage& image, double step,
                     const std::vector<earthsim::GraticuleCrossing>& crossings) const;
+    // The share of the loading time that has passed for the view now shown, 0 to 1.
+    double loadedFraction();
+    QImage coarsePicture(int reduction);
+    void drawControls(QPainter& painter) const;
 
     CameraMotion& motion_;
     QImage cached_;
     earthsim::Camera cachedCamera_;
     QPointF dragFrom_;
+    bool streamed_ = false;
+    bool showControls_ = false;
+    earthsim::Camera loadingCamera_;
+    QSize loadingSize_;
+    QElapsedTimer loadingClock_;
+    QTimer loadingStep_;
 };

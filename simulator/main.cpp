@@ -65,7 +65,15 @@ int main(int argc, char* argv[]) {
         QStringLiteral("range"),
         QStringLiteral("Metres from the focus point to the eye (default 12000)."),
         QStringLiteral("metres"));
-    parser.addOptions({serverName, windowed, open, latitude, longitude, range});
+    const QCommandLineOption instant(
+        QStringLiteral("instant-imagery"),
+        QStringLiteral("Show every view at full detail at once, instead of streaming its "
+                       "imagery in about a second as Google Earth does."));
+    const QCommandLineOption controls(
+        QStringLiteral("controls"),
+        QStringLiteral("Draw on-screen controls (a compass, a status line) over the view, "
+                       "as Google Earth does; they never appear in a saved image."));
+    parser.addOptions({serverName, windowed, open, latitude, longitude, range, instant, controls});
     parser.process(app);
 
     earthsim::Camera start;
@@ -74,6 +82,8 @@ int main(int argc, char* argv[]) {
     start.range = numberOption(parser, range, 12000, earthsim::kMinRange, earthsim::kMaxRange);
     CameraMotion motion(start);
     EarthWindow window(motion);
+    window.view().setStreamedImagery(!parser.isSet(instant));
+    window.view().setShowControls(parser.isSet(controls));
     AutomationRequests requests(motion, window.view());
     AutomationServer server(requests);
     QString error;

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 // What Step 1 needs of Google Earth and of the window system, as one small interface.
@@ -70,6 +71,9 @@ public:
     // x from -1 (left) to 1 (right), y from -1 (bottom) to 1 (top) of the render window.
     virtual PointOnTerrain GetPointOnTerrainFromScreenCoords(double x, double y) = 0;
     virtual SettleTolerance settleTolerance() const { return {}; }
+    // How far Google Earth has loaded the imagery of the view it shows, 0 to 100; nothing
+    // where the back end cannot tell (the network link has no loading report).
+    virtual std::optional<double> StreamingProgressPercentage() { return std::nullopt; }
 };
 
 class GoogleEarthPlatform {

@@ -259,6 +259,8 @@ void capture(MainWindowModel& form, GoogleEarthPlatform& platform) {
     result.label7 = fullScreen ? "YES" : "NO";
     result.grid.viewWidth = width;
     result.grid.viewHeight = height;
+    result.grid.viewLeft = rect.left;
+    result.grid.viewTop = rect.top;
     readGeography(app, result);
     commit(form, std::move(result));
 }
@@ -272,7 +274,7 @@ std::string failureText(const RuntimeError& e) {
 
 }  // namespace
 
-void runStep1(MainWindowModel& form, GoogleEarthPlatform& platform, Log& log) {
+bool runStep1(MainWindowModel& form, GoogleEarthPlatform& platform, Log& log) {
     if (form.step1Clicks < 2) ++form.step1Clicks;
     // This warning and the main window say "KartoVex", the error boxes "Kartovex": both by design.
     if (form.step1Clicks < 2)
@@ -280,11 +282,13 @@ void runStep1(MainWindowModel& form, GoogleEarthPlatform& platform, Log& log) {
                             "KartoVex");
     try {
         capture(form, platform);
+        return true;
     } catch (const RuntimeError& e) {
         form.setCaption(control::Label7, "NO");
         log.write(LogArea::Capture, "Step 1 failed with error " + std::to_string(e.number()) +
                                         ": " + e.description());
         platform.messageBox(failureText(e), "Kartovex");
+        return false;
     }
 }
 

@@ -11,7 +11,7 @@ namespace kartovex {
 // A press that fails reports the error in a message box and leaves the geographic
 // read-outs and the corner texts as the last completed press left them, with "NO" for
 // the full-screen verdict so Step 2 waits for a press that completes. The failure, with its
-// number, also goes to the log.
-void runStep1(MainWindowModel& form, GoogleEarthPlatform& platform, Log& log);
+// number, also goes to the log. True when the press completed, whatever its verdict.
+bool runStep1(MainWindowModel& form, GoogleEarthPlatform& platform, Log& log);
 
 }  // namespace kartovex

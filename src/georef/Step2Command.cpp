@@ -4,14 +4,9 @@
 #include <exception>
 #include <string>
 
-#include "GeoTiffOutputs.h"
-#include "GstFile.h"
-#include "KmlOverlay.h"
-#include "NamesInFiles.h"
-#include "OutputNames.h"
 #include "PathHelpers.h"
+#include "Step2Outputs.h"
 #include "Step2Report.h"
-#include "TabFile.h"
 #include "model/ControlNames.h"
 #include "model/NumberText.h"
 #include "model/RuntimeError.h"
@@ -79,7 +74,6 @@ bool Step2Command::pictureFitsView(double width, double height) {
 void Step2Command::writeFiles() {
     const std::string path = form_.CmnDlg.FileName;
     Step2Report report;
-    OutputNames out;
     try {
         attempt("The picture could not be read: " + shown(path),
                 [&] { services_.probe.show(path, module_); });
@@ -91,33 +85,19 @@ void Step2Command::writeFiles() {
                     fileName = ParseFileName(path);
                     form_.bareName = RetureFileName(fileName);
                 });
-        NamesInFiles names;
+        NamedPicture picture;
         attempt("The table and geoset cannot be named after the picked file.", [&] {
-            out = outputNames(path, form_.folderPrefix, fileName, form_.bareName);
-            names = namesInFiles(fileName, form_.bareName, services_.codePage);
+            picture =
+                namePicture(path, form_.folderPrefix, fileName, form_.bareName, services_.codePage);
         });
         const double width = value(module_.strPicMaxX) + 1;
         const double height = value(module_.strPicMaxY) + 1;
         if (!pictureFitsView(width, height)) return;
 
-        attempt("The table could not be written: " + shown(out.tab), [&] {
-            services_.saver.save(out.tab, tabFileBytes(names.fileName, form_.corners,
-                                                       module_.strPicMaxX, module_.strPicMaxY));
-        });
-        report.written.push_back(out.tab);
-        attempt("The geoset could not be written: " + shown(out.gst), [&] {
-            services_.saver.save(out.gst, gstFileBytes(names.bareName, form_.corners.strCenterLong,
-                                                       form_.corners.strCenterLat));
-        });
-        report.written.push_back(out.gst);
-
-        if (services_.geoTiff && services_.writeGeoTiff)
-            writeOverlayAndGeoTiff(services_.saver, *services_.geoTiff, out,
-                                   kmlOverlayBytes(fileName, form_.bareName, form_.corners),
-                                   {path, out.tif, controlPoints(form_.grid, width, height)},
-                                   report);
-        else
-            removeOlderOverlayAndGeoTiff(services_.saver, services_.geoTiff, out, report);
+        writeOutputs(
+            picture, module_, form_.corners, form_.grid,
+            {services_.saver, services_.codePage, services_.geoTiff, services_.writeGeoTiff},
+            report);
     } catch (const Failure& failure) {
         report.failures.push_back(failure);
     }

@@ -22,6 +22,9 @@ struct GroundGrid {
     // The render window's size in pixels when the grid was read.
     std::int64_t viewWidth = 0, viewHeight = 0;
     std::vector<GroundPoint> points;
+    // Where the render window's top-left pixel was on the screen, in physical pixels: with
+    // the size, the rectangle whose pixels the grid describes.
+    std::int64_t viewLeft = 0, viewTop = 0;
 };
 
 }  // namespace kartovex

@@ -24,7 +24,7 @@ class RunningSimulator {
 public:
     // `openFiles`: the simulator's limit of file descriptors, if not the default.
     explicit RunningSimulator(QStringList arguments = {}, rlim_t openFiles = 0) {
-        arguments << QStringLiteral("--server-name") << name;
+        arguments << QStringLiteral("--server-name") << name << QStringLiteral("--instant-imagery");
         if (openFiles > 0)
             process.setChildProcessModifier([openFiles] {
                 const rlimit limit{openFiles, openFiles};

@@ -64,4 +64,10 @@ PointOnTerrain SimulatorApplicationGE::GetPointOnTerrainFromScreenCoords(double 
             SimulatorConnection::number(a, "longitude", op)};
 }
 
+std::optional<double> SimulatorApplicationGE::StreamingProgressPercentage() {
+    const QString op = QStringLiteral("StreamingProgressPercentage");
+    return SimulatorConnection::number(connection_.call({{QStringLiteral("op"), op}}), "percentage",
+                                       op);
+}
+
 }  // namespace kartovex

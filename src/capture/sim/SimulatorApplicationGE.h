@@ -21,6 +21,7 @@ public:
     std::int32_t GetRenderHwnd() override;
     ViewExtents GetViewExtents() override;
     PointOnTerrain GetPointOnTerrainFromScreenCoords(double x, double y) override;
+    std::optional<double> StreamingProgressPercentage() override;
 
 private:
     SimulatorConnection connection_;

@@ -133,4 +133,8 @@ PointOnTerrain ComApplicationGE::GetPointOnTerrainFromScreenCoords(double x, dou
     });
 }
 
+std::optional<double> ComApplicationGE::StreamingProgressPercentage() {
+    return tellingStartUp([&] { return application_.number(L"StreamingProgressPercentage"); });
+}
+
 }  // namespace kartovex

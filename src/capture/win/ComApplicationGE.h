@@ -18,6 +18,7 @@ public:
     std::int32_t GetRenderHwnd() override;
     ViewExtents GetViewExtents() override;
     PointOnTerrain GetPointOnTerrainFromScreenCoords(double x, double y) override;
+    std::optional<double> StreamingProgressPercentage() override;
 
 private:
     template <typename Call>

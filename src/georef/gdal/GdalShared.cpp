@@ -1,0 +1,366 @@
+#include "GdalShared.h"
+
+#include <cpl_conv.h>
+#include <cpl_error.h>
+#include <gdal_alg.h>
+#include <gdal_utils.h>
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <mutex>
+#include <numbers>
+#include <system_error>
+
+#include "Version.h"
+
+namespace kartovex::gdal {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kSmallestOverview = 256;
+// GDAL's default block cache is a twentieth of the machine's memory; ours is bounded so
+// that the largest picture warps in the same memory on every machine.
+constexpr GIntBig kBlockCacheBytes = 256ll << 20;
+constexpr const char* kWarpMemoryBytes = "67108864";
+// Cubic took a quarter more time than bilinear on a large picture.
+constexpr const char* kResampling = "bilinear";
+// The transform is evaluated exactly along each row only where interpolating it would be
+// off by more than this many pixels.
+constexpr const char* kTransformTolerancePixels = "0.02";
+constexpr double kMetresPerDegree = 6371008.8 * std::numbers::pi / 180.0;
+
+template <typename Free>
+struct OptionsCloser {
+    Free free;
+    template <typename T>
+    void operator()(T* options) const {
+        free(options);
+    }
+};
+
+double metresBetween(std::pair<double, double> a, std::pair<double, double> b) {
+    const double east =
+        (a.first - b.first) * std::cos((a.second + b.second) / 2 * std::numbers::pi / 180);
+    return std::hypot(east, a.second - b.second) * kMetresPerDegree;
+}
+
+CPLStringList arguments(std::initializer_list<std::string> list) {
+    CPLStringList args;
+    for (const auto& a : list) args.AddString(a.c_str());
+    return args;
+}
+
+}  // namespace
+
+void registerOnce() {
+    static std::once_flag registered;
+    std::call_once(registered, [] {
+        GDALAllRegister();
+        GDALSetCacheMax64(kBlockCacheBytes);
+    });
+}
+
+std::string number(double v) {
+    std::array<char, 32> text{};
+    const auto end = std::to_chars(text.data(), text.data() + text.size(), v).ptr;
+    return {text.data(), end};
+}
+
+ThreadConfig::ThreadConfig(std::initializer_list<std::pair<const char*, const char*>> options) {
+    for (const auto& [key, value] : options) {
+        const char* was = CPLGetThreadLocalConfigOption(key, nullptr);
+        earlier_.emplace_back(key, was ? std::optional<std::string>(was) : std::nullopt);
+        CPLSetThreadLocalConfigOption(key, value);
+    }
+}
+
+ThreadConfig::~ThreadConfig() {
+    for (auto it = earlier_.rbegin(); it != earlier_.rend(); ++it)
+        CPLSetThreadLocalConfigOption(it->first, it->second ? it->second->c_str() : nullptr);
+}
+
+WriteSettings::WriteSettings()
+    : ThreadConfig{{"GDAL_PAM_ENABLED", "NO"},
+                   {"GDAL_TIFF_INTERNAL_MASK", "YES"},
+                   {"GDAL_ERROR_ON_LIBJPEG_WARNING", "TRUE"},
+                   {"COMPRESS_OVERVIEW", "JPEG"},
+                   {"PHOTOMETRIC_OVERVIEW", "YCBCR"},
+                   {"INTERLEAVE_OVERVIEW", "PIXEL"},
+                   {"JPEG_QUALITY_OVERVIEW", kJpegQuality}} {}
+
+FirstError::FirstError() {
+    CPLPushErrorHandlerEx(&FirstError::keep, this);
+}
+
+FirstError::~FirstError() {
+    CPLPopErrorHandler();
+}
+
+std::string FirstError::reason() const {
+    std::size_t start = 0;
+    while (start < text_.size() &&
+           (std::isalnum(static_cast<unsigned char>(text_[start])) || text_[start] == '_'))
+        ++start;
+    if (start > 0 && start < text_.size() && text_[start] == ':') {
+        ++start;
+        while (start < text_.size() && text_[start] == ' ') ++start;
+        return text_.substr(start);
+    }
+    return text_.empty() ? "GDAL gave no reason" : text_;
+}
+
+void CPL_STDCALL FirstError::keep(CPLErr kind, CPLErrorNum, const char* text) {
+    auto* self = static_cast<FirstError*>(CPLGetErrorHandlerUserData());
+    if (kind >= CE_Failure && self->text_.empty() && text) self->text_ = text;
+}
+
+Dataset openForReading(const std::string& path) {
+    return Dataset(
+        GDALOpenEx(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, nullptr, nullptr, nullptr));
+}
+
+int CPL_STDCALL ProgressStretch::report(double done, const char*, void* data) {
+    auto* self = static_cast<ProgressStretch*>(data);
+    if (!self->cancelled && self->progress && !self->progress(self->start + self->span * done))
+        self->cancelled = true;
+    return self->cancelled ? FALSE : TRUE;
+}
+
+fs::path pathOf(const std::string& utf8) {
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+PartialFile::PartialFile(const std::string& tifPath) : path_(tifPath + ".partial") {
+    remove();
+}
+
+PartialFile::~PartialFile() {
+    if (!kept_) remove();
+}
+
+void PartialFile::becomes(const std::string& tifPath) {
+    std::error_code failed;
+    fs::rename(pathOf(path_), pathOf(tifPath), failed);
+    if (failed)
+        throw RuntimeError(error::PathFileAccess,
+                           "The GeoTIFF could not be renamed into place: " + failed.message());
+    kept_ = true;
+}
+
+void PartialFile::remove() {
+    std::error_code ignored;
+    fs::remove(pathOf(path_), ignored);
+    fs::remove(pathOf(path_ + ".aux.xml"), ignored);
+}
+
+Fit::Fit(const std::vector<GDAL_GCP>& points)
+    : transformer_(GDALCreateGCPTransformer(static_cast<int>(points.size()), points.data(),
+                                            kPolynomialOrder, FALSE)) {
+    if (!transformer_)
+        throw RuntimeError(error::InvalidArgument,
+                           "The control points do not determine the picture's place: " +
+                               std::string(CPLGetLastErrorMsg()));
+}
+
+Fit::~Fit() {
+    GDALDestroyGCPTransformer(transformer_);
+}
+
+std::pair<double, double> Fit::ground(double pixel, double line) const {
+    double x = pixel, y = line, z = 0;
+    int ok = FALSE;
+    GDALGCPTransform(transformer_, FALSE, 1, &x, &y, &z, &ok);
+    if (!ok || !std::isfinite(x) || !std::isfinite(y))
+        throw RuntimeError(error::InvalidArgument,
+                           "The control points do not determine the picture's place");
+    return {x, y};
+}
+
+Placement place(const std::vector<GDAL_GCP>& points, int width, int height) {
+    const Fit fit(points);
+    Placement p;
+    const double cx = width / 2.0, cy = height / 2.0;
+    const auto centre = fit.ground(cx, cy);
+    const auto right = fit.ground(cx + 1, cy);
+    const auto below = fit.ground(cx, cy + 1);
+    p.xSize = std::fabs(right.first - centre.first);
+    p.ySize = std::fabs(below.second - centre.second);
+    const double pixelMetres =
+        std::sqrt(metresBetween(centre, right) * metresBetween(centre, below));
+    if (!(p.xSize > 0) || !(p.ySize > 0) || !(pixelMetres > 0))
+        throw RuntimeError(error::InvalidArgument,
+                           "The control points do not determine the picture's place");
+
+    p.west = p.south = HUGE_VAL;
+    p.east = p.north = -HUGE_VAL;
+    constexpr int kSteps = 64;
+    const auto include = [&](double pixel, double line) {
+        const auto [lon, lat] = fit.ground(pixel, line);
+        p.west = std::min(p.west, lon), p.east = std::max(p.east, lon);
+        p.south = std::min(p.south, lat), p.north = std::max(p.north, lat);
+    };
+    for (int i = 0; i <= kSteps; ++i) {
+        const double along = static_cast<double>(i) / kSteps;
+        include(along * width, 0), include(along * width, height);
+        include(0, along * height), include(width, along * height);
+    }
+    const double columns = std::ceil((p.east - p.west) / p.xSize);
+    const double rows = std::ceil((p.north - p.south) / p.ySize);
+    // A fit that folds or flings the picture would make a raster of any size.
+    if (!(columns * rows <= 16.0 * width * height + 1e6))
+        throw RuntimeError(error::InvalidArgument, "The control points do not fit a picture of " +
+                                                       std::to_string(width) + " x " +
+                                                       std::to_string(height) + " pixels");
+    p.width = std::max(1, static_cast<int>(columns));
+    p.height = std::max(1, static_cast<int>(rows));
+    p.east = p.west + p.width * p.xSize;
+    p.south = p.north - p.height * p.ySize;
+
+    for (const GDAL_GCP& point : points)
+        p.errorMetres =
+            std::max(p.errorMetres, metresBetween(fit.ground(point.dfGCPPixel, point.dfGCPLine),
+                                                  {point.dfGCPX, point.dfGCPY}));
+    p.errorPixels = p.errorMetres / pixelMetres;
+    return p;
+}
+
+std::vector<GDAL_GCP> groundControl(const std::vector<ControlPoint>& points) {
+    std::vector<GDAL_GCP> gcps(points.size());
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        GDAL_GCP& g = gcps[i];
+        g = GDAL_GCP{};
+        g.pszId = const_cast<char*>("");
+        g.pszInfo = const_cast<char*>("");
+        g.dfGCPPixel = points[i].pixel;
+        g.dfGCPLine = points[i].line;
+        g.dfGCPX = points[i].longitude;
+        g.dfGCPY = points[i].latitude;
+        if (!std::isfinite(g.dfGCPPixel) || !std::isfinite(g.dfGCPLine) ||
+            !std::isfinite(g.dfGCPX) || !(std::fabs(g.dfGCPY) <= 90))
+            throw RuntimeError(error::InvalidArgument, "A control point is no place on Earth");
+        while (g.dfGCPX - gcps[0].dfGCPX > 180) g.dfGCPX -= 360;
+        while (g.dfGCPX - gcps[0].dfGCPX < -180) g.dfGCPX += 360;
+    }
+    return gcps;
+}
+
+RuntimeError writingFailed(const std::string& reason) {
+    const bool full = reason.find(std::error_code(ENOSPC, std::generic_category()).message()) !=
+                      std::string::npos;
+    return RuntimeError(full ? error::DiskFull : error::PathFileAccess,
+                        "The GeoTIFF could not be written: " + reason);
+}
+
+Dataset withControlPoints(GDALDatasetH picture, const std::vector<GDAL_GCP>& gcps,
+                          const std::optional<std::vector<int>>& srcwin) {
+    const bool grey = GDALGetRasterCount(picture) < 3;
+    CPLStringList args = arguments({"-of", "VRT", "-a_srs", "EPSG:4326", "-b", "1", "-b",
+                                    grey ? "1" : "2", "-b", grey ? "1" : "3"});
+    double dx = 0, dy = 0;
+    if (srcwin) {
+        args.AddString("-srcwin");
+        for (const int v : *srcwin) args.AddString(std::to_string(v).c_str());
+        dx = (*srcwin)[0], dy = (*srcwin)[1];
+    }
+    for (const GDAL_GCP& g : gcps) {
+        args.AddString("-gcp");
+        for (const double v : {g.dfGCPPixel - dx, g.dfGCPLine - dy, g.dfGCPX, g.dfGCPY})
+            args.AddString(number(v).c_str());
+    }
+    std::unique_ptr<GDALTranslateOptions, OptionsCloser<decltype(&GDALTranslateOptionsFree)>>
+        options(GDALTranslateOptionsNew(args.List(), nullptr), {&GDALTranslateOptionsFree});
+    return Dataset(GDALTranslate("", picture, options.get(), nullptr));
+}
+
+Dataset warped(GDALDatasetH source, const Placement& p) {
+    CPLStringList args = arguments({"-of",
+                                    "VRT",
+                                    "-t_srs",
+                                    "EPSG:4326",
+                                    "-order",
+                                    std::to_string(kPolynomialOrder),
+                                    "-r",
+                                    kResampling,
+                                    "-et",
+                                    kTransformTolerancePixels,
+                                    "-te",
+                                    number(p.west),
+                                    number(p.south),
+                                    number(p.east),
+                                    number(p.north),
+                                    "-ts",
+                                    std::to_string(p.width),
+                                    std::to_string(p.height),
+                                    "-dstalpha",
+                                    "-wm",
+                                    kWarpMemoryBytes,
+                                    "-wo",
+                                    "NUM_THREADS=2"});
+    std::unique_ptr<GDALWarpAppOptions, OptionsCloser<decltype(&GDALWarpAppOptionsFree)>> options(
+        GDALWarpAppOptionsNew(args.List(), nullptr), {&GDALWarpAppOptionsFree});
+    GDALDatasetH sources[] = {source};
+    return Dataset(GDALWarp("", nullptr, 1, sources, options.get(), nullptr));
+}
+
+std::vector<std::string> ourMetadata(double errorPixels, double errorMetres) {
+    return {std::string(kSoftwareItem) + "=" + kSoftwarePrefix + KARTOVEX_VERSION,
+            std::string(kFitItem) + "=polynomial of order " + std::to_string(kPolynomialOrder),
+            std::string(kFitErrorPixelsItem) + "=" + number(errorPixels),
+            std::string(kFitErrorMetresItem) + "=" + number(errorMetres)};
+}
+
+Dataset translated(const std::string& path, GDALDatasetH source,
+                   const std::vector<std::string>& metadata, ProgressStretch& stretch) {
+    CPLStringList args = arguments({"-of",   "GTiff",
+                                    "-b",    "1",
+                                    "-b",    "2",
+                                    "-b",    "3",
+                                    "-mask", "4",
+                                    "-co",   "TILED=YES",
+                                    "-co",   "NUM_THREADS=2",
+                                    "-co",   "COMPRESS=JPEG",
+                                    "-co",   "PHOTOMETRIC=YCBCR",
+                                    "-co",   std::string("JPEG_QUALITY=") + kJpegQuality,
+                                    "-co",   "BIGTIFF=IF_SAFER"});
+    for (const std::string& item : metadata) {
+        args.AddString("-mo");
+        args.AddString(item.c_str());
+    }
+    std::unique_ptr<GDALTranslateOptions, OptionsCloser<decltype(&GDALTranslateOptionsFree)>>
+        options(GDALTranslateOptionsNew(args.List(), nullptr), {&GDALTranslateOptionsFree});
+    GDALTranslateOptionsSetProgress(options.get(), &ProgressStretch::report, &stretch);
+    return Dataset(GDALTranslate(path.c_str(), source, options.get(), nullptr));
+}
+
+bool addOverviews(const std::string& path, int width, int height, ProgressStretch& stretch) {
+    Dataset tif(
+        GDALOpenEx(path.c_str(), GDAL_OF_RASTER | GDAL_OF_UPDATE, nullptr, nullptr, nullptr));
+    if (!tif) return false;
+    std::vector<int> levels;
+    for (int f = 2; std::max(width, height) / f >= kSmallestOverview; f *= 2) levels.push_back(f);
+    if (levels.empty()) return true;
+    const bool built =
+        GDALBuildOverviews(tif.get(), "AVERAGE", static_cast<int>(levels.size()), levels.data(), 0,
+                           nullptr, &ProgressStretch::report, &stretch) == CE_None;
+    tif.reset();
+    return built;
+}
+
+bool carriesOurMarks(const std::string& path) {
+    const ThreadConfig config{{"GDAL_PAM_ENABLED", "NO"}};
+    const FirstError quiet;
+    const char* const tiffOnly[] = {"GTiff", nullptr};
+    const Dataset tif(
+        GDALOpenEx(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, tiffOnly, nullptr, nullptr));
+    if (!tif) return false;
+    const char* software = GDALGetMetadataItem(tif.get(), kSoftwareItem, nullptr);
+    return software && std::string(software).rfind(kSoftwarePrefix, 0) == 0 &&
+           GDALGetMetadataItem(tif.get(), kFitErrorPixelsItem, nullptr) != nullptr;
+}
+
+}  // namespace kartovex::gdal
