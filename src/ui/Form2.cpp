@@ -82,6 +82,7 @@ Form2::Form2(MainWindowModel& model, QWidget* parent) : QWidget(parent), model_(
     client_ = new QWidget(this);
     client_->setObjectName("client");
     const int menuHeight = menuBar_->sizeHint().height();
+    menuBar_->setGeometry(0, 0, pixels(window.clientWidth), menuHeight);
     client_->setGeometry(0, menuHeight, pixels(window.clientWidth), pixels(window.clientHeight));
     resize(pixels(window.clientWidth), menuHeight + pixels(window.clientHeight));
     build();

@@ -54,9 +54,9 @@ void refuseWhereNoGrabWorks() {
 // Our visible top-level windows, hidden until this goes.
 class HiddenWindows {
 public:
-    HiddenWindows() {
+    explicit HiddenWindows(const QtViewGrabber::Ours& ours) {
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->isVisible()) hidden_.emplace_back(w);
+            if (w->isVisible() && ours(*w)) hidden_.emplace_back(w);
         for (QWidget* w : hidden_) w->hide();
         // The window system unmaps them only once told, and reports it back.
         QElapsedTimer clock;
@@ -124,7 +124,8 @@ QImage QtViewGrabber::primaryScreenShot() {
     return screen->grabWindow(0, 0, 0, area.width(), area.height()).toImage();
 }
 
-QtViewGrabber::QtViewGrabber(ScreenShot screenShot) : screenShot_(std::move(screenShot)) {}
+QtViewGrabber::QtViewGrabber(ScreenShot screenShot, Ours ours)
+    : screenShot_(std::move(screenShot)), ours_(std::move(ours)) {}
 
 QImage QtViewGrabber::settledScreenShot() {
     QImage last = screenShot_();
@@ -144,7 +145,7 @@ Picture QtViewGrabber::grab(const ScreenRect& rect) {
     refuseWhereNoGrabWorks();
     QImage screen;
     {
-        HiddenWindows hidden;
+        HiddenWindows hidden(ours_);
         screen = hidden.any() ? settledScreenShot() : screenShot_();
     }
     if (screen.isNull()) cannotGrab("The window system gave Kartovex no picture of the screen.");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QWidget>
 #include <functional>
 
 #include "capture/ViewGrabber.h"
@@ -16,7 +17,12 @@ public:
     using ScreenShot = std::function<QImage()>;
     static QImage primaryScreenShot();
 
-    explicit QtViewGrabber(ScreenShot screenShot = primaryScreenShot);
+    // Which top-level windows are ours to hide: all of this program's, unless a test that
+    // shows the simulator's window in its own process says otherwise.
+    using Ours = std::function<bool(const QWidget&)>;
+
+    explicit QtViewGrabber(
+        ScreenShot screenShot = primaryScreenShot, Ours ours = [](const QWidget&) { return true; });
 
     Picture grab(const ScreenRect& rect) override;
 
@@ -24,6 +30,7 @@ private:
     QImage settledScreenShot();
 
     ScreenShot screenShot_;
+    Ours ours_;
 };
 
 }  // namespace kartovex
