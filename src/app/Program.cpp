@@ -11,8 +11,8 @@
 #include "capture/Step1Command.h"
 #include "deviation/Deviation.h"
 #include "georef/Step2Command.h"
-#include "georef/qt/ProgressGeoTiffWriter.h"
 #include "ui/Form1.h"
+#include "ui/ProgressGeoTiffWriter.h"
 
 #ifdef KARTOVEX_HAVE_GDAL
 #include "georef/gdal/GdalGeoTiff.h"

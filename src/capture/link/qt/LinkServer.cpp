@@ -17,8 +17,28 @@ public:
     explicit LinkHttp(ViewExchange& exchange) : exchange_(exchange) {}
 
 protected:
+    // Qt 6.4 hands the handlers the socket to make a responder from; later Qts hand them the
+    // responder, the missing handler by rvalue up to Qt 6.7.
+#if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
+    bool handleRequest(const QHttpServerRequest& request,
+                       QHttpServerResponder& responder) override {
+        return respond(request, responder);
+    }
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    void missingHandler(const QHttpServerRequest&, QHttpServerResponder&) override {}
+#else
+    void missingHandler(const QHttpServerRequest&, QHttpServerResponder&&) override {}
+#endif
+#else
     bool handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) override {
         QHttpServerResponder responder = makeResponder(request, socket);
+        return respond(request, responder);
+    }
+    void missingHandler(const QHttpServerRequest&, QTcpSocket*) override {}
+#endif
+
+private:
+    bool respond(const QHttpServerRequest& request, QHttpServerResponder& responder) {
         ViewExchange::Answer answer{400, "Only GET /view carries a view report.\n"};
         if (request.method() == QHttpServerRequest::Method::Get &&
             request.url().path() == QLatin1String("/view")) {
@@ -36,9 +56,7 @@ protected:
                            : QHttpServerResponder::StatusCode::BadRequest);
         return true;
     }
-    void missingHandler(const QHttpServerRequest&, QTcpSocket*) override {}
 
-private:
     ViewExchange& exchange_;
 };
 
