@@ -31,8 +31,8 @@ void QtJpegWriter::write(const std::string& path, const Picture& picture, int qu
     QTemporaryFile file(QFileInfo(name).absolutePath() + QStringLiteral("/.kartovex-XXXXXX.jpg"));
     if (!file.open()) fail(file.errorString());
     // A temporary file is for its owner alone; a picture is for whoever reads the folder.
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                        QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                        QFileDevice::ReadOther);
     if (file.write(bytes) != bytes.size() || !file.flush()) fail(file.errorString());
     if (QFileInfo::exists(name) || QFileInfo(name).isSymLink())
         fail(QStringLiteral("A file of that name appeared meanwhile; it was left as it was."));
