@@ -8,7 +8,8 @@
 #include "capture/CaptureView.h"
 #include "georef/TabFile.h"
 
-namespace kartovex {
+// Named, as the test program compiles all its files as one.
+namespace kartovex::view_capture_test {
 namespace {
 
 using testing::FakeGoogleEarth;
@@ -145,4 +146,4 @@ TEST(CaptureView, RefusesOrStopsWithAMessageSayingWhatWasNotWritten) {
 }
 
 }  // namespace
-}  // namespace kartovex
+}  // namespace kartovex::view_capture_test
