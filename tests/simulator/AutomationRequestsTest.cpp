@@ -160,3 +160,30 @@ TEST_F(AutomationRequestsTest, ASavedPicturesCornerPhysicalPixelsShowTheGroundRe
 }
 
 }  // namespace
+
+namespace {
+
+// With streamed imagery a move shows a coarse picture first; the percentage reaches 100
+// exactly when the screen shows the full picture, and the on-screen controls stay out of
+// the saved picture.
+TEST_F(AutomationRequestsTest, StreamedImageryReachesFullDetailWhenThePercentageReaches100) {
+    EarthView& view = window.view();
+    view.setStreamedImagery(true);
+    view.setShowControls(true);
+    ask(R"({"op":"SetCameraParams","latitude":60,"longitude":10,"altitude":0,"altitudeMode":1,)"
+        R"("range":30000,"tilt":0,"azimuth":0,"speed":5})");
+    const auto percentage = [&] {
+        return ask(R"({"op":"StreamingProgressPercentage"})").value("percentage").toDouble();
+    };
+    EXPECT_LT(percentage(), 100);
+    const QImage full = view.picture();
+    const QRect middle(200, 150, 400, 300);
+    EXPECT_NE(view.grab().toImage().copy(middle), full.copy(middle));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return percentage() == 100; }, 5000));
+    const QImage shown = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(shown.copy(middle), full.copy(middle));
+    const QRect compass(view.width() - 80, 0, 80, 80);
+    EXPECT_NE(shown.copy(compass), full.copy(compass));
+}
+
+}  // namespace
