@@ -9,8 +9,8 @@
 #include "capture/Step1Command.h"
 #include "deviation/Deviation.h"
 #include "georef/Step2Command.h"
-#include "georef/qt/ProgressGeoTiffWriter.h"
 #include "ui/Form1.h"
+#include "ui/ProgressGeoTiffWriter.h"
 
 #ifdef KARTOVEX_HAVE_LINK
 #include "capture/link/qt/LinkGoogleEarth.h"

@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "model/Form2Layout.h"
 #include "ui/Form2.h"
 
 namespace kartovex {
@@ -24,19 +23,6 @@ protected:
     MainWindowModel model;
     QPointer<Form2> form2;
 };
-
-TEST_F(Form2Test, EveryControlStandsAtItsDesignPlaceInPixels) {
-    EXPECT_TRUE(form2->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    for (const ControlSpec& design : form2Controls()) {
-        QWidget* w = control(std::string(design.name).c_str());
-        ASSERT_NE(w, nullptr) << design.name;
-        EXPECT_EQ(w->pos(), QPoint(design.left / 15, design.top / 15)) << design.name;
-        if (!design.autoSize) {
-            EXPECT_EQ(w->size(), QSize(design.width / 15, design.height / 15)) << design.name;
-        }
-        EXPECT_EQ(w->parentWidget()->objectName() == "Frame1", design.inFrame) << design.name;
-    }
-}
 
 TEST_F(Form2Test, ModelChangesShowAtOnceAndAutoSizeLabelsFollowTheirText) {
     auto* label8 = control<QLabel>("Label8");

@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "model/RuntimeError.h"
 #include "ui/Form3.h"
@@ -107,7 +108,10 @@ TEST(Form3, ShowsAReducedPreviewAfterTheCommandAndClosesItself) {
         QDialog asking;
         asking.setModal(true);
         asking.show();
-        QTest::qWait(500);
+        // Its close timer has come and found the command asking.
+        auto* timer1 = form->findChild<QTimer*>("Timer1");
+        ASSERT_NE(timer1, nullptr);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !form || timer1->interval() != 300; }, 2000));
         EXPECT_FALSE(form.isNull()) << "closed while the command was still asking";
     }
     EXPECT_TRUE(QTest::qWaitFor([&] { return form.isNull(); }, 3000));

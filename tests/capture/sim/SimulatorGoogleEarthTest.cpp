@@ -2,6 +2,7 @@
 
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QTest>
 #include <QThread>
 #include <atomic>
 #include <cstdint>
@@ -37,11 +38,9 @@ TEST_F(SimulatorGoogleEarthTest, WithoutARunningSimulatorConnectingFailsWith429)
     SimulatorGoogleEarth earth(messages, name, kShortTimeout);
     const RuntimeError e = errorOf([&] { earth.connect(); });
     EXPECT_EQ(e.number(), error::CannotCreateObject);
-    EXPECT_EQ(e.description(), "Google Earth is not running: nothing answers on '" +
-                                   name.toStdString() +
-                                   "'. On Linux the simulator earthsim stands in for it: start "
-                                   "build/simulator/earthsim (scripts/run starts it with "
-                                   "Kartovex), then press again.");
+    EXPECT_NE(e.description().find("nothing answers on '" + name.toStdString() + "'"),
+              std::string::npos)
+        << e.description();
 }
 
 TEST_F(SimulatorGoogleEarthTest, FullScreenOverTheNamedPlaceTheRenderWindowIsTheScreen) {
@@ -89,16 +88,16 @@ TEST_F(SimulatorGoogleEarthTest, ClientsThatHoldTheirConnectionsCannotStopTheSim
     // Released, they must close, or the simulator stays out of files. It may see the new
     // client before the closed ones go.
     held.clear();
-    bool served = false;
-    for (int attempt = 0; attempt < 50 && !served; ++attempt) {
-        try {
-            earth.connect()->GetCamera(false);
-            served = true;
-        } catch (const RuntimeError&) {
-            QThread::msleep(100);
-        }
-    }
-    EXPECT_TRUE(served);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            try {
+                earth.connect()->GetCamera(false);
+                return true;
+            } catch (const RuntimeError&) {
+                return false;
+            }
+        },
+        15000));
 }
 
 // A stand-in simulator on a thread of its own (Qt's sockets need a QThread, even used
@@ -150,8 +149,7 @@ TEST_F(SimulatorGoogleEarthTest, MalformedOrMissingAnswersFailTheCall) {
         long number;
         const char* description;
     } cases[] = {
-        {"not json\n", getCamera, 440, "unreadable answer to GetCamera"},
-        {"[1,2]\n", getCamera, 440, "unreadable answer"},
+        {"[1,2]\n", getCamera, 440, "unreadable answer to GetCamera"},
         {"{\"focusPointLatitude\":1}\n", getCamera, 440, "lacks the number 'focusPointLongitude'"},
         {"{\"north\":\"40\",\"south\":39}\n", extents, 440, "lacks the number 'north'"},
         {"{\"hwnd\":12.5}\n", hwnd, 440, "not a 32-bit handle"},

@@ -11,7 +11,7 @@
 #include <thread>
 #include <utility>
 
-#include "ui/LiftedBusyCursor.h"
+#include "LiftedBusyCursor.h"
 
 namespace kartovex {
 namespace {

@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "ErrorOf.h"
-#include "georef/qt/ProgressGeoTiffWriter.h"
+#include "ui/ProgressGeoTiffWriter.h"
 
 namespace kartovex {
 namespace {

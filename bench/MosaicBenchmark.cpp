@@ -1,0 +1,121 @@
+#include <benchmark/benchmark.h>
+#include <gdal.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "georef/gdal/GdalMosaic.h"
+
+// A mosaic of n x n views of 1920 x 1080 pixels, each overlapping its neighbours by 15 %,
+// with the peak memory of putting it together.
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kWidth = 1920, kHeight = 1080;
+constexpr double kStep = 0.85;
+
+struct DatasetCloser {
+    void operator()(void* dataset) const {
+        if (dataset) GDALClose(dataset);
+    }
+};
+using Dataset = std::unique_ptr<void, DatasetCloser>;
+
+fs::path scratchFolder() {
+    static const fs::path folder = [] {
+        const fs::path f = fs::temp_directory_path() /
+                           ("kartovex-mosaic-bench-" + std::to_string(std::random_device{}()));
+        fs::create_directories(f);
+        return f;
+    }();
+    return folder;
+}
+
+// A textured view, as fields and roads compress.
+const fs::path& picture() {
+    static const fs::path path = [] {
+        const fs::path p = scratchFolder() / "view.jpg";
+        Dataset mem(
+            GDALCreate(GDALGetDriverByName("MEM"), "", kWidth, kHeight, 3, GDT_Byte, nullptr));
+        std::mt19937 random(7);
+        std::vector<GByte> pixels(kWidth * kHeight);
+        for (int band = 1; band <= 3; ++band) {
+            for (int y = 0; y < kHeight; ++y)
+                for (int x = 0; x < kWidth; ++x)
+                    pixels[y * kWidth + x] = static_cast<GByte>(
+                        100 + 60 * std::sin(x / (9.0 + band)) * std::cos(y / 13.0) +
+                        static_cast<int>(random() % 24));
+            if (GDALRasterIO(GDALGetRasterBand(mem.get(), band), GF_Write, 0, 0, kWidth, kHeight,
+                             pixels.data(), kWidth, kHeight, GDT_Byte, 0, 0) != CE_None)
+                throw std::runtime_error("the test picture could not be made");
+        }
+        char* options[] = {const_cast<char*>("QUALITY=95"), nullptr};
+        Dataset written(GDALCreateCopy(GDALGetDriverByName("JPEG"), p.c_str(), mem.get(), FALSE,
+                                       options, nullptr, nullptr));
+        return p;
+    }();
+    return path;
+}
+
+// View (row, column) of a level area at 60 degrees north, its grid gently curved.
+std::vector<kartovex::ControlPoint> viewPoints(int row, int column) {
+    std::vector<kartovex::ControlPoint> points;
+    for (int r = 0; r < 5; ++r)
+        for (int c = 0; c < 5; ++c) {
+            const double u = c / 4.0, v = r / 4.0;
+            const double east = column * kStep + u, south = row * kStep + v;
+            points.push_back({u * kWidth, v * kHeight, 10 + 0.04 * east + 0.0005 * east * south,
+                              60.5 - 0.0112 * south + 0.0002 * (u - 0.5) * (u - 0.5)});
+        }
+    return points;
+}
+
+void resetPeakResident() {
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+double peakResidentMegabytes() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0) return std::stod(line.substr(6)) / 1024;
+    return 0;
+}
+
+void BM_Mosaic(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    kartovex::MosaicJob job;
+    job.tifPath = (scratchFolder() / "mosaic.tif").string();
+    for (int row = 0; row < n; ++row)
+        for (int column = 0; column < n; ++column)
+            job.views.push_back({picture().string(), viewPoints(row, column)});
+    kartovex::GdalMosaic writer;
+    kartovex::MosaicExtent extent;
+    resetPeakResident();
+    for (auto _ : state) writer.write(job, nullptr, extent);
+    state.counters["peak_rss_MB"] = peakResidentMegabytes();
+    state.counters["megapixels"] = extent.width * extent.height / 1e6;
+    state.counters["tif_MB"] = fs::file_size(job.tifPath) / 1e6;
+}
+BENCHMARK(BM_Mosaic)->Arg(6)->Arg(8)->Iterations(1)->MeasureProcessCPUTime()->UseRealTime()->Unit(
+    benchmark::kSecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    GDALAllRegister();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::error_code ignored;
+    fs::remove_all(scratchFolder(), ignored);
+    return 0;
+}
