@@ -66,14 +66,14 @@ GeoTiffResult GdalGeoTiff::write(const GeoTiffJob& job, const Progress& progress
         const std::string reason = errors.reason();
         if (auto damage = pictureDamage(job.picturePath, errors))
             throw RuntimeError(error::InvalidPicture, "The picture could not be read: " + *damage);
-        throw writingFailed(reason, partial.path());
+        throw writingFailed(reason, job.tifPath);
     }
     if (overviews) {
         ProgressStretch reducing{progress, 0.8, 0.2};
         const bool built =
             addOverviews(partial.path(), placement.width, placement.height, reducing);
         if (reducing.cancelled) return GeoTiffResult::Cancelled;
-        if (!built) throw writingFailed(errors.reason(), partial.path());
+        if (!built) throw writingFailed(errors.reason(), job.tifPath);
     }
     partial.becomes(job.tifPath);
     if (progress) progress(1.0);

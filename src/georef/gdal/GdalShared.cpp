@@ -249,7 +249,7 @@ std::vector<GDAL_GCP> groundControl(const std::vector<ControlPoint>& points) {
     return gcps;
 }
 
-RuntimeError writingFailed(const std::string& reason, const std::string& path) {
+RuntimeError writingFailed(const std::string& reason, const std::string& tifPath) {
     const std::string noSpace = std::error_code(ENOSPC, std::generic_category()).message();
     if (reason.find(noSpace) != std::string::npos)
         return RuntimeError(error::DiskFull, "The GeoTIFF could not be written: " + reason);
@@ -257,7 +257,7 @@ RuntimeError writingFailed(const std::string& reason, const std::string& path) {
     // that failed after it. Less room than one more tile counts as a full disk.
     constexpr std::uintmax_t kTileBytes = 256 * 256 * 3;
     std::error_code unknown;  // space then reports no limit
-    if (!path.empty() && fs::space(pathOf(path).parent_path(), unknown).available < kTileBytes)
+    if (fs::space(pathOf(tifPath).parent_path(), unknown).available < kTileBytes)
         return RuntimeError(error::DiskFull,
                             "The GeoTIFF could not be written: " + noSpace + " (" + reason + ")");
     return RuntimeError(error::PathFileAccess, "The GeoTIFF could not be written: " + reason);

@@ -142,9 +142,9 @@ Placement place(const std::vector<GDAL_GCP>& points, int width, int height);
 // is fitted as one piece.
 std::vector<GDAL_GCP> groundControl(const std::vector<ControlPoint>& points);
 
-// A failed write as the user reads it. With the file written, `path`, a file system left
-// without room says the disk is full even where GDAL's reason does not.
-RuntimeError writingFailed(const std::string& reason, const std::string& path = {});
+// A failed write of the GeoTIFF at `tifPath` as the user reads it: its folder's file system
+// left without room says the disk is full even where GDAL's reason does not.
+RuntimeError writingFailed(const std::string& reason, const std::string& tifPath);
 
 // The picture's three colour bands with its control points, as an in-memory virtual
 // dataset; only the window `srcwin` (x, y, width, height) when given, with the points moved
