@@ -2,6 +2,7 @@
 #include <QStandardPaths>
 
 #include "CommandLine.h"
+#include "CommandWithoutWindow.h"
 #include "Program.h"
 #include "Version.h"
 #include "model/qt/QtLog.h"
@@ -25,6 +26,7 @@ int main(int argc, char* argv[]) {
     kartovex::alsoLogTo(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
                         QStringLiteral("/kartovex.log"));
 #endif
+    if (commandLine.options.withoutWindow()) return kartovex::runWithoutWindow(commandLine.options);
     kartovex::Program program(commandLine.options);
     program.start();
     return application.exec();
