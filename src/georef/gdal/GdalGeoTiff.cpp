@@ -75,14 +75,14 @@ GeoTiffOutcome GdalGeoTiff::write(const GeoTiffJob& job, const Progress& progres
         const std::string reason = errors.reason();
         if (auto damage = pictureDamage(job.picturePath, errors))
             throw RuntimeError(error::InvalidPicture, "The picture could not be read: " + *damage);
-        throw writingFailed(reason);
+        throw writingFailed(reason, job.tifPath);
     }
     if (overviews) {
         ProgressStretch reducing{progress, copySpan, overviewSpan};
         const bool built =
             addOverviews(partial.path(), placement.width, placement.height, reducing);
         if (reducing.cancelled) return {};
-        if (!built || errors.any()) throw writingFailed(errors.reason());
+        if (!built || errors.any()) throw writingFailed(errors.reason(), job.tifPath);
     }
     GeoTiffOutcome outcome{GeoTiffResult::Written,
                            {},
@@ -95,7 +95,7 @@ GeoTiffOutcome GdalGeoTiff::write(const GeoTiffJob& job, const Progress& progres
         ProgressStretch tiling{progress, copySpan + overviewSpan, 1.0 - copySpan - overviewSpan};
         try {
             const Dataset written = openForReading(partial.path());
-            if (!written) throw writingFailed(errors.reason());
+            if (!written) throw writingFailed(errors.reason(), job.tifPath);
             const auto kmz =
                 writeSuperOverlay(written.get(), job.kmzPath, &ProgressStretch::report, &tiling);
             if (!kmz) return {};

@@ -268,10 +268,16 @@ std::vector<GDAL_GCP> groundControl(const std::vector<ControlPoint>& points) {
     return gcps;
 }
 
-RuntimeError writingFailed(const std::string& reason) {
-    const bool full = reason.find(std::error_code(ENOSPC, std::generic_category()).message()) !=
-                      std::string::npos;
-    return RuntimeError(full ? error::DiskFull : error::PathFileAccess, reason);
+RuntimeError writingFailed(const std::string& reason, const std::string& tifPath) {
+    const std::string noSpace = std::error_code(ENOSPC, std::generic_category()).message();
+    if (reason.find(noSpace) != std::string::npos) return RuntimeError(error::DiskFull, reason);
+    // GDAL 3.10 leaves libtiff's "no space" on standard error and reports only the seek
+    // that failed after it. Less room than one more tile counts as a full disk.
+    constexpr std::uintmax_t kTileBytes = 256 * 256 * 3;
+    std::error_code unknown;  // space then reports no limit
+    if (fs::space(pathOf(tifPath).parent_path(), unknown).available < kTileBytes)
+        return RuntimeError(error::DiskFull, noSpace + " (" + reason + ")");
+    return RuntimeError(error::PathFileAccess, reason);
 }
 
 Dataset withControlPoints(GDALDatasetH picture, const std::vector<GDAL_GCP>& gcps,

@@ -132,8 +132,10 @@ Placement place(const std::vector<GDAL_GCP>& points, int width, int height);
 // is fitted as one piece.
 std::vector<GDAL_GCP> groundControl(const std::vector<ControlPoint>& points);
 
-// The GeoTIFF's writing failed for GDAL's `reason`; the caller's message says what failed.
-RuntimeError writingFailed(const std::string& reason);
+// A failed write of the GeoTIFF at `tifPath` as the user reads it: its folder's file system
+// left without room says the disk is full even where GDAL's reason does not. The caller's
+// message says what failed.
+RuntimeError writingFailed(const std::string& reason, const std::string& tifPath);
 
 // The picture's three colour bands with its control points, as an in-memory virtual
 // dataset; only the window `srcwin` (x, y, width, height) when given, with the points moved

@@ -42,8 +42,7 @@ std::optional<std::string> writeSuperOverlay(GDALDatasetH raster, const std::str
     options.SetNameValue("FORMAT", "AUTO");
     // Google Earth lists the overlay by this name; the driver would take the temporary one.
     const std::size_t slash = kmzPath.find_last_of("/\\") + 1;
-    options.SetNameValue("NAME",
-                         kmzPath.substr(slash, kmzPath.rfind('.') - slash).c_str());
+    options.SetNameValue("NAME", kmzPath.substr(slash, kmzPath.rfind('.') - slash).c_str());
     bool cancelled = false;
     struct Hand {
         GDALProgressFunc progress;
