@@ -208,6 +208,9 @@ void BM_GdalPipeline(benchmark::State& state) {
     rusage children{};
     getrusage(RUSAGE_CHILDREN, &children);
     state.counters["peak_rss_MB"] = children.ru_maxrss / 1024.0;
+    // The tools' own CPU time, user and system, of every thread.
+    const auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
+    state.counters["cpu_s"] = seconds(children.ru_utime) + seconds(children.ru_stime);
 }
 BENCHMARK(BM_GdalPipeline)
     ->Args({8000, 8000})

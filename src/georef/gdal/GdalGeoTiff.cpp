@@ -56,20 +56,16 @@ GeoTiffOutcome GdalGeoTiff::write(const GeoTiffJob& job, const Progress& progres
     const double copySpan = overviews ? 0.7 : overlay ? 0.85 : 1.0;
     const double overviewSpan = overviews ? (overlay ? 0.15 : 0.3) : 0.0;
     ProgressStretch copying{progress, 0.0, copySpan};
-    Dataset tif;
+    bool copied = false;
     {
         Dataset controlled = withControlPoints(picture.get(), gcps);
         Dataset warp = controlled ? warped(controlled.get(), placement) : nullptr;
-        tif = warp ? translated(partial.path(), warp.get(),
-                                ourMetadata(placement.errorPixels, placement.errorMetres), copying)
-                   : nullptr;
+        copied = warp &&
+                 writeInOnePass(partial.path(), warp.get(),
+                                ourMetadata(placement.errorPixels, placement.errorMetres), copying);
     }
-    // The sources go before the last tiles are written and the overviews read them back:
-    // each holds caches of its own.
+    // The sources go before the overviews read the tiles back: each holds caches of its own.
     picture.reset();
-    // Closing writes the last tiles: a full disk may show only here.
-    const bool copied = tif != nullptr;
-    tif.reset();
     if (copying.cancelled) return {};
     if (!copied || errors.any()) {
         const std::string reason = errors.reason();
