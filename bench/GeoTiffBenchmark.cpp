@@ -143,6 +143,8 @@ void BM_GeoTiff(benchmark::State& state) {
 BENCHMARK(BM_GeoTiff)
     ->Args({1920, 1080, 0})
     ->Args({1920, 1080, 1})
+    ->Args({3840, 2160, 1})
+    ->Args({5000, 5000, 1})
     ->MeasureProcessCPUTime()
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
