@@ -14,11 +14,8 @@ namespace {
 TEST(QtCaptureFolder, RemembersTheChosenFolderAndMakesItOrSaysWhyNot) {
     QTemporaryDir temporary;
     const QString root = temporary.path();
-    {
-        QSettings settings(root + "/settings.ini", QSettings::IniFormat);
-        QtCaptureFolder(settings).choose(root + "/maps/captures");
-    }
     QSettings settings(root + "/settings.ini", QSettings::IniFormat);
+    QtCaptureFolder(settings).choose(root + "/maps/captures");
     QtCaptureFolder folder(settings);
     const std::string prepared = folder.prepare();
     EXPECT_EQ(prepared, (root + "/maps/captures/").toStdString());
