@@ -71,6 +71,7 @@ CameraInfo LinkApplicationGE::GetCamera(bool) {
 void LinkApplicationGE::SetCameraParams(double latitude, double longitude, double altitude, int,
                                         double range, double tilt, double azimuth, double) {
     beforeFlight_ = *report().view;
+    pressView_->reset();
     awaitedFlight_ = exchange_.flyTo({latitude, longitude, altitude, range, tilt, azimuth});
 }
 

@@ -18,9 +18,9 @@ struct LinkStatus {
     std::string failure;
 };
 
-// The one report that every read of a press after the settle wait comes from, so that a
-// refresh in the middle of the press cannot mix two views. Shared with the platform, whose
-// window rectangle belongs to the same view.
+// The one report that every read after the settle wait comes from, until the next flight,
+// so that a refresh in the middle of the reads cannot mix two views. Shared with the
+// platform, whose window rectangle belongs to the same view.
 using PressView = std::shared_ptr<std::optional<ViewReport>>;
 
 // IApplicationGE through the network link, for one press: the camera is Google Earth's

@@ -149,6 +149,22 @@ TEST(LinkExchange, APressTakesTheFlightsReportAndReadsItAlone) {
     }
 }
 
+// One application may fly many times, as an area's capture does: each flight's reads come
+// from a report made after it.
+TEST(LinkExchange, EachFlightIsReadFromItsOwnReport) {
+    ViewExchange exchange(kKey);
+    exchange.receive(kReport, {});
+    LinkApplicationGE app(exchange, {"link.kml", ""}, [] { return Clock::time_point{}; });
+    EXPECT_EQ(app.GetViewExtents().north, 43.8667284090175);
+    app.SetCameraParams(44, 10.4, 0, 1, 29287.22, 0, 0, 5);
+    const std::string answer = exchange.receive(kReport, {}).body;
+    const auto cookie = answer.find("flight=");
+    exchange.receive(with("43.8667284090175", "44.1") + "&" +
+                         answer.substr(cookie, answer.find('<', cookie) - cookie),
+                     {});
+    EXPECT_EQ(app.GetViewExtents().north, 44.1);
+}
+
 TEST(LinkExchange, APressFailsWithWhatTheUserCanDo) {
     ViewExchange exchange(kKey);
     const Clock::time_point t0{};
