@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QStandardPaths>
 
+#include "AreaWithoutWindow.h"
 #include "CommandLine.h"
 #include "CommandWithoutWindow.h"
 #include "Program.h"
@@ -26,6 +27,8 @@ int main(int argc, char* argv[]) {
     kartovex::alsoLogTo(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
                         QStringLiteral("/kartovex.log"));
 #endif
+    if (commandLine.options.captureAreaFolder)
+        return kartovex::runCaptureAreaWithoutWindow(commandLine.options);
     if (commandLine.options.withoutWindow()) return kartovex::runWithoutWindow(commandLine.options);
     kartovex::Program program(commandLine.options);
     program.start();
