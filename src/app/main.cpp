@@ -1,8 +1,10 @@
 #include <QApplication>
 #include <QStandardPaths>
+#include <QTextStream>
 
 #include "CommandLine.h"
 #include "Program.h"
+#include "SingleInstance.h"
 #include "Version.h"
 #include "model/qt/QtLog.h"
 
@@ -20,6 +22,12 @@ int main(int argc, char* argv[]) {
     }
 
     QApplication application(argc, argv);
+    kartovex::SingleInstance instance;
+    if (!instance.claim()) {
+        QTextStream(stderr) << QStringLiteral(
+            "Kartovex is already running: its window was brought to the front.\n");
+        return 0;
+    }
 #ifdef _WIN32
     // No console shows the log there.
     kartovex::alsoLogTo(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
@@ -27,5 +35,12 @@ int main(int argc, char* argv[]) {
 #endif
     kartovex::Program program(commandLine.options);
     program.start();
+    QObject::connect(&instance, &kartovex::SingleInstance::frontRequested, [&program] {
+        if (QWidget* window = program.mainWindow()) {
+            window->showNormal();
+            window->raise();
+            window->activateWindow();
+        }
+    });
     return application.exec();
 }
