@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "FrameRenderer.h"
+#include "ViewQuery.h"
 
 namespace {
 
@@ -28,6 +29,16 @@ BENCHMARK_CAPTURE(BM_EarthFrame1920x1080, tilted_to_horizon,
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_EarthFrame1920x1080, whole_globe, earthsim::Camera{20, 100, 0, 2.0e7, 0, 0})
     ->Unit(benchmark::kMillisecond);
+
+// A network link's refresh with a view format of 80,000 placeholders, as a hostile link
+// file may carry.
+void BM_ViewQueryOf80000Placeholders(benchmark::State& state) {
+    const earthsim::ViewGeometry view(earthsim::Camera{34.67, 112.58, 0, 12000, 0, 0}, 1920, 1080);
+    std::string format;
+    for (int i = 0; i < 20000; ++i) format += "[bboxWest]&[lookatRange]&[horizPixels]&[x]";
+    for (auto _ : state) benchmark::DoNotOptimize(earthsim::viewQuery(format, view).size());
+}
+BENCHMARK(BM_ViewQueryOf80000Placeholders)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

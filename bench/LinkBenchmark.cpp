@@ -38,8 +38,9 @@ void BM_CornerMathsOfAPress(benchmark::State& state) {
     LinkApplicationGE app(exchange, {"link.kml", ""}, [] { return ViewExchange::Clock::now(); });
     const double points[5][2] = {{-1, 1}, {1, 1}, {1, -1}, {-1, -1}, {0, 0}};
     for (auto _ : state) {
-        const ViewReport view =
-            LinkApplicationGE::currentView(exchange, {"link.kml", ""}, ViewExchange::Clock::now());
+        const ViewReport view = *LinkApplicationGE::currentReport(exchange, {"link.kml", ""},
+                                                                  ViewExchange::Clock::now())
+                                     .view;
         benchmark::DoNotOptimize(view.width == 1306 && view.height == 782);
         benchmark::DoNotOptimize(app.GetViewExtents());
         for (const auto& p : points)

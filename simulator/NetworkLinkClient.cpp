@@ -2,8 +2,10 @@
 
 #include <QEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QNetworkReply>
 #include <QXmlStreamReader>
+#include <algorithm>
 #include <cmath>
 
 #include "CameraMotion.h"
@@ -12,6 +14,19 @@
 #include "ViewQuery.h"
 
 namespace {
+
+// A link file and an answer are a few kilobytes; far more is no KML a link would send.
+constexpr qint64 kLargestFile = 1 << 20;
+constexpr qint64 kLargestAnswer = 1 << 20;
+constexpr int kAnswerTimeoutMs = 10000;
+
+// Between a tenth of a second and a day: a longer interval would overflow the timer.
+double refreshSeconds(const QString& text, double otherwise) {
+    bool ok = false;
+    const double seconds = text.toDouble(&ok);
+    if (!ok || std::isnan(seconds)) return otherwise;
+    return std::clamp(seconds, 0.1, 86400.0);
+}
 
 // The view a KML Camera shows, as a look-at: where its line of sight meets the ground.
 earthsim::Camera lookAtOfEye(double latitude, double longitude, double altitude, double heading,
@@ -70,11 +85,11 @@ std::optional<NetworkLinkSettings> readNetworkLink(const QByteArray& kml, QStrin
         } else if (key == QLatin1String("refreshMode")) {
             link.refreshMode = value;
         } else if (key == QLatin1String("refreshInterval")) {
-            link.refreshInterval = value.toDouble();
+            link.refreshInterval = refreshSeconds(value, link.refreshInterval);
         } else if (key == QLatin1String("viewRefreshMode")) {
             link.viewRefreshMode = value;
         } else if (key == QLatin1String("viewRefreshTime")) {
-            link.viewRefreshTime = value.toDouble();
+            link.viewRefreshTime = refreshSeconds(value, link.viewRefreshTime);
         } else {
             link.viewFormat = value;
         }
@@ -149,13 +164,27 @@ bool NetworkLinkClient::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool NetworkLinkClient::open(const QString& path, QString& error) {
+    // A device or a FIFO would be read without end, or block before the window opens.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        error = QStringLiteral("Could not open %1: it is no plain file.").arg(path);
+        return false;
+    }
+    if (info.size() > kLargestFile) {
+        error = QStringLiteral(
+                    "Could not open %1: it is larger than %2 bytes, far more than a "
+                    "KML file with a network link.")
+                    .arg(path)
+                    .arg(kLargestFile);
+        return false;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         error = QStringLiteral("Could not open %1: %2.").arg(path, file.errorString());
         return false;
     }
     QString reason;
-    const auto link = readNetworkLink(file.readAll(), reason);
+    const auto link = readNetworkLink(file.read(kLargestFile), reason);
     if (!link) {
         error = QStringLiteral("%1 holds %2.").arg(path, reason);
         return false;
@@ -164,8 +193,8 @@ bool NetworkLinkClient::open(const QString& path, QString& error) {
     cookie_.clear();
     interval_.stop();
     if (link_->refreshMode == QLatin1String("onInterval"))
-        interval_.start(static_cast<int>(std::max(0.1, link_->refreshInterval) * 1000));
-    stopped_.setInterval(static_cast<int>(std::max(0.0, link_->viewRefreshTime) * 1000));
+        interval_.start(static_cast<int>(link_->refreshInterval * 1000));
+    stopped_.setInterval(static_cast<int>(link_->viewRefreshTime * 1000));
     refresh();
     return true;
 }
@@ -175,7 +204,8 @@ void NetworkLinkClient::cameraChanged() {
 }
 
 void NetworkLinkClient::refresh() {
-    if (!link_) return;
+    // One request at a time, as Google Earth does: a server that never answers gets no queue.
+    if (!link_ || waiting_) return;
     QString url = link_->href;
     const QString query = QString::fromStdString(
         earthsim::viewQuery(link_->viewFormat.toStdString(), view_.geometryNow()));
@@ -183,11 +213,18 @@ void NetworkLinkClient::refresh() {
         if (part.isEmpty()) continue;
         url += (url.contains(QLatin1Char('?')) ? QLatin1Char('&') : QLatin1Char('?')) + part;
     }
-    QNetworkReply* reply = network_.get(QNetworkRequest(QUrl(url)));
+    QNetworkRequest request{QUrl(url)};
+    request.setTransferTimeout(kAnswerTimeoutMs);
+    QNetworkReply* reply = network_.get(request);
+    waiting_ = true;
+    connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64) {
+        if (received > kLargestAnswer) reply->abort();
+    });
     connect(reply, &QNetworkReply::finished, this, [this, reply] {
         reply->deleteLater();
+        waiting_ = false;
         const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        if (status == 200) {
+        if (status == 200 && reply->error() == QNetworkReply::NoError) {
             const NetworkLinkAnswer answer = readNetworkLinkAnswer(reply->readAll());
             if (answer.cookie) cookie_ = *answer.cookie;
             if (answer.view && link_ && link_->flyToView) motion_.flyTo(*answer.view, kFlightSpeed);

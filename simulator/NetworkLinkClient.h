@@ -22,6 +22,7 @@ struct NetworkLinkSettings {
     QString viewFormat = QStringLiteral("BBOX=[bboxWest],[bboxSouth],[bboxEast],[bboxNorth]");
 };
 // std::nullopt, with the reason in `error`, when the text holds no network link with an href.
+// Refresh times are held between a tenth of a second and a day.
 std::optional<NetworkLinkSettings> readNetworkLink(const QByteArray& kml, QString& error);
 
 // What an answer's NetworkLinkControl asks for: a cookie for later requests, and a view
@@ -65,4 +66,5 @@ private:
     QNetworkAccessManager network_;
     QTimer interval_;
     QTimer stopped_;
+    bool waiting_ = false;  // for the answer to the last request
 };

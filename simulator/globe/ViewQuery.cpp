@@ -3,9 +3,8 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <map>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 namespace earthsim {
 
@@ -51,7 +50,7 @@ std::string viewQuery(const std::string& viewFormat, const ViewGeometry& view) {
     const double verticalFov =
         2.0 * std::atan(std::tan(horizontalFov / 2 * kDegree) * view.height() / view.width()) /
         kDegree;
-    const std::vector<std::pair<std::string, std::string>> values{
+    const std::map<std::string_view, std::string> values{
         {"[bboxWest]", number(b.west, 14)},
         {"[bboxSouth]", number(b.south, 14)},
         {"[bboxEast]", number(b.east, 14)},
@@ -74,18 +73,31 @@ std::string viewQuery(const std::string& viewFormat, const ViewGeometry& view) {
         {"[vertPixels]", std::to_string(view.height())},
         {"[terrainEnabled]", "1"},
     };
-    std::string filled = viewFormat;
-    for (const auto& [placeholder, value] : values) {
-        for (auto at = filled.find(placeholder); at != std::string::npos;
-             at = filled.find(placeholder, at + value.size()))
-            filled.replace(at, placeholder.size(), value);
+    // One pass, each placeholder looked up once: the filled-in text is never searched again.
+    std::string filled;
+    for (std::size_t at = 0; at < viewFormat.size();) {
+        const auto open = viewFormat.find('[', at);
+        const auto close =
+            open == std::string::npos ? open : viewFormat.find_first_of("[]", open + 1);
+        if (close == std::string::npos) {
+            filled.append(viewFormat, at);
+            break;
+        }
+        filled.append(viewFormat, at, open - at);
+        const auto value = values.find(std::string_view(viewFormat).substr(open, close - open + 1));
+        if (viewFormat[close] == '[' || value == values.end()) {
+            filled += '[';
+            at = open + 1;
+        } else {
+            filled += value->second;
+            at = close + 1;
+        }
     }
-    std::string query = encoded(filled);
+    std::string query;
     int separators = 0;
-    for (auto at = query.find('&'); at != std::string::npos; at = query.find('&', at + 1)) {
-        if (++separators % 2 == 1) continue;
-        query.insert(at, "%0A%09%09%09");
-        at += 12;
+    for (const char character : encoded(filled)) {
+        if (character == '&' && ++separators % 2 == 0) query += "%0A%09%09%09";
+        query += character;
     }
     return query;
 }

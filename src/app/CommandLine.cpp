@@ -64,6 +64,14 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
     const QCommandLineOption noGeoTiff(
         QStringLiteral("no-geotiff"),
         QStringLiteral("Step 2 writes the table and geoset only. Remembered until --geotiff."));
+    const QCommandLineOption captureView(
+        QStringLiteral("capture-view"),
+        QStringLiteral("Without the main window: read Google Earth's view as Step 1 does, grab it "
+                       "from the screen and write it into DIR as a JPG with every file Step 2 "
+                       "writes, named after the date and time. Exits with 0 when every file was "
+                       "written, else with 1 and the reason."),
+        QStringLiteral("DIR"));
+    parser.addOption(captureView);
     parser.addOption(googleEarth);
     parser.addOption(linkPort);
     parser.addOption(geoTiff);
@@ -127,6 +135,11 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
         return stop(2, QStringLiteral("Give --geotiff or --no-geotiff, not both.\n"));
     if (parser.isSet(geoTiff) || parser.isSet(noGeoTiff))
         result.options.geoTiff = parser.isSet(geoTiff);
+    if (parser.isSet(captureView)) {
+        if (parser.value(captureView).isEmpty())
+            return stop(2, QStringLiteral("--capture-view needs the folder to write into.\n"));
+        result.options.captureViewFolder = parser.value(captureView);
+    }
     return result;
 }
 

@@ -17,6 +17,11 @@ struct Options {
     // --geotiff or --no-geotiff: whether Step 2 writes the GeoTIFF and the overlay from
     // now on; nothing when neither is given.
     std::optional<bool> geoTiff;
+    // --capture-view=DIR: one "Capture view" into DIR without the main window, then exit.
+    std::optional<QString> captureViewFolder;
+
+    // Whether the options ask for a command run without the main window.
+    bool withoutWindow() const { return captureViewFolder.has_value(); }
 };
 
 // The command line, read before any window (or display) exists: either the options to

@@ -1,68 +1,56 @@
 #include "Program.h"
 
 #include <QApplication>
+#include <QDateTime>
+#include <QFileDialog>
 #include <QSettings>
 #include <QStandardPaths>
 
 #include "GeoTiffSwitch.h"
-#include "capture/AutomaticGoogleEarth.h"
+#include "capture/CaptureView.h"
 #include "capture/Step1Command.h"
 #include "deviation/Deviation.h"
 #include "georef/Step2Command.h"
 #include "ui/Form1.h"
 #include "ui/ProgressGeoTiffWriter.h"
 
-#ifdef KARTOVEX_HAVE_LINK
-#include "capture/link/qt/LinkGoogleEarth.h"
-#endif
-
 #ifdef KARTOVEX_HAVE_GDAL
 #include "georef/gdal/GdalGeoTiff.h"
 #endif
 
 #ifdef _WIN32
-#include "capture/win/ComGoogleEarth.h"
 #include "georef/win/WinCodePage936.h"
 #else
-#include "capture/sim/SimulatorGoogleEarth.h"
 #include "georef/posix/IconvCodePage936.h"
 #endif
 
 namespace kartovex {
 
+std::string captureTimeStamp() {
+    return QDateTime::currentDateTime()
+        .toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss"))
+        .toStdString();
+}
+
 Program::Program(const Options& options)
-    : runner_(messages_, [] {
-          // Nothing more is handled once an error has ended the program.
-          QApplication::closeAllWindows();
-          QCoreApplication::exit(1);
-      }) {
-    using GE = Options::GoogleEarth;
-    if (options.googleEarth != GE::Link) {
-#ifdef _WIN32
-        directGoogleEarth_ = std::make_unique<ComGoogleEarth>(messages_);
-#else
-        directGoogleEarth_ = std::make_unique<SimulatorGoogleEarth>(messages_);
-#endif
-    }
-#ifdef KARTOVEX_HAVE_LINK
-    if (options.googleEarth == GE::Automatic || options.googleEarth == GE::Link) {
-        linkGoogleEarth_ = std::make_unique<LinkGoogleEarth>(
-            messages_, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
-            options.linkPort);
-    }
-#endif
-    googleEarth_ =
-        std::make_unique<AutomaticGoogleEarth>(directGoogleEarth_.get(), linkGoogleEarth_.get());
+    : runner_(messages_,
+              [] {
+                  // Nothing more is handled once an error has ended the program.
+                  QApplication::closeAllWindows();
+                  QCoreApplication::exit(1);
+              }),
+      googleEarth_(options, messages_),
+      // The program names no organisation (one would move the link's folder), so its own
+      // name stands for both.
+      settings_(QSettings::UserScope, QCoreApplication::applicationName(),
+                QCoreApplication::applicationName()),
+      captureFolder_(settings_) {
 #ifdef _WIN32
     codePage_ = std::make_unique<WinCodePage936>();
 #else
     codePage_ = std::make_unique<IconvCodePage936>();
 #endif
-    // The program names no organisation (one would move the link's folder), so its own
-    // name stands for both.
-    QSettings settings(QSettings::UserScope, QCoreApplication::applicationName(),
-                       QCoreApplication::applicationName());
-    writeGeoTiff_ = geoTiffSwitch(options.geoTiff, settings);
+    writeGeoTiff_ = geoTiffSwitch(options.geoTiff, settings_);
 #ifdef KARTOVEX_HAVE_GDAL
     geoTiff_ = std::make_unique<ProgressGeoTiffWriter>(std::make_unique<GdalGeoTiff>());
 #endif
@@ -87,7 +75,7 @@ void Program::openMainWindow() {
     // The dialog belongs to the main window so that it opens above it.
     chooser_ = std::make_unique<QtFileChooser>(form2_);
     form2_->setCommand("Command1", [this, &form] {
-        runner_.run([this, &form] { runStep1(form, *googleEarth_, log_); });
+        runner_.run([this, &form] { runStep1(form, *googleEarth_.chosen, log_); });
     });
     form2_->setCommand("Command2", [this, &form] {
         runner_.run([this, &form] {
@@ -98,6 +86,25 @@ void Program::openMainWindow() {
         });
     });
     form2_->setCommand("Command3", [this] { form2_->close(); });
+    form2_->setCommand("captureView", [this, &form] {
+        runner_.run([this, &form] {
+            captureView(form,
+                        {*googleEarth_.chosen,
+                         log_,
+                         grabber_,
+                         jpeg_,
+                         captureFolder_,
+                         {saver_, *codePage_, geoTiff_.get(), writeGeoTiff_},
+                         messages_,
+                         {}},
+                        captureTimeStamp());
+        });
+    });
+    form2_->setCommand("outputFolder", [this] {
+        const QString chosen = QFileDialog::getExistingDirectory(
+            form2_, tr("Output folder for captures"), captureFolder_.folder());
+        if (!chosen.isEmpty()) captureFolder_.choose(chosen);
+    });
     form2_->setCommand("Command4",
                        [this, &form] { runner_.run([&form] { calculateUpperLeft(form); }); });
     form2_->setCommand("Command5",

@@ -2,14 +2,19 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QSettings>
 #include <memory>
+#include <string>
 
 #include "CommandLine.h"
 #include "CommandRunner.h"
-#include "capture/GoogleEarth.h"
+#include "GoogleEarthChoice.h"
+#include "capture/qt/QtCaptureFolder.h"
+#include "capture/qt/QtViewGrabber.h"
 #include "georef/CodePage936.h"
 #include "georef/GeoTiffWriter.h"
 #include "georef/qt/QtFileSaver.h"
+#include "georef/qt/QtJpegWriter.h"
 #include "model/MainWindowModel.h"
 #include "model/qt/QtLog.h"
 #include "ui/Form2.h"
@@ -18,6 +23,9 @@
 #include "ui/QtMessageBox.h"
 
 namespace kartovex {
+
+// The local date and time as a capture's name carries it: 2026-12-07_10-15-30.
+std::string captureTimeStamp();
 
 // The running program: the splash window, then the one main window with the commands
 // behind its buttons, and the services those commands use.
@@ -39,9 +47,11 @@ private:
     QtMessageBox messages_;
     QtLog log_;
     CommandRunner runner_;
-    std::unique_ptr<GoogleEarthPlatform> directGoogleEarth_;
-    std::unique_ptr<GoogleEarthPlatform> linkGoogleEarth_;
-    std::unique_ptr<GoogleEarthPlatform> googleEarth_;
+    GoogleEarthChoice googleEarth_;
+    QSettings settings_;
+    QtCaptureFolder captureFolder_;
+    QtViewGrabber grabber_;
+    QtJpegWriter jpeg_;
     std::unique_ptr<CodePage936> codePage_;
     std::unique_ptr<QtFileChooser> chooser_;
     Form3Probe probe_;

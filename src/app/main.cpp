@@ -3,6 +3,7 @@
 #include <QTextStream>
 
 #include "CommandLine.h"
+#include "CommandWithoutWindow.h"
 #include "Program.h"
 #include "SingleInstance.h"
 #include "Version.h"
@@ -22,17 +23,19 @@ int main(int argc, char* argv[]) {
     }
 
     QApplication application(argc, argv);
+#ifdef _WIN32
+    // No console shows the log there.
+    kartovex::alsoLogTo(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
+                        QStringLiteral("/kartovex.log"));
+#endif
+    if (commandLine.options.withoutWindow()) return kartovex::runWithoutWindow(commandLine.options);
+    // The window is one per user; a command without it may run beside it.
     kartovex::SingleInstance instance;
     if (!instance.claim()) {
         QTextStream(stderr) << QStringLiteral(
             "Kartovex is already running: its window was brought to the front.\n");
         return 0;
     }
-#ifdef _WIN32
-    // No console shows the log there.
-    kartovex::alsoLogTo(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
-                        QStringLiteral("/kartovex.log"));
-#endif
     kartovex::Program program(commandLine.options);
     program.start();
     QObject::connect(&instance, &kartovex::SingleInstance::frontRequested, [&program] {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -38,6 +39,7 @@ AreaPlan planArea(const GroundGrid& view, const CameraInfo& camera, int detail, 
 
 // What the user is shown before anything moves.
 struct AreaEstimate {
+    std::size_t views = 0;
     double metresPerPixel = 0;
     std::int64_t mosaicWidth = 0, mosaicHeight = 0;
     double seconds = 0;

@@ -30,7 +30,7 @@ bool isControl(std::string_view character) {
 }
 
 // The name as a message shows it: a control character would break the message's line.
-std::string shown(std::string_view name) {
+std::string printable(std::string_view name) {
     std::string out;
     for (std::size_t i = 0; i < name.size();) {
         const std::size_t n = characterLength(name, i);
@@ -41,9 +41,9 @@ std::string shown(std::string_view name) {
     return out;
 }
 
-[[noreturn]] void refuse(std::string_view fileName, const std::string& why) {
+[[noreturn]] void refuseName(std::string_view fileName, const std::string& why) {
     throw RuntimeError(error::InvalidArgument,
-                       "Refused file name: " + shown(fileName) + "\nIt " + why);
+                       "Refused file name: " + printable(fileName) + "\nIt " + why);
 }
 
 std::string encoded(std::string_view fileName, std::string_view name, const CodePage936& codePage) {
@@ -52,14 +52,14 @@ std::string encoded(std::string_view fileName, std::string_view name, const Code
         const std::size_t n = characterLength(name, i);
         const std::string_view character = name.substr(i, n);
         if (n == 1 && static_cast<unsigned char>(character[0]) >= 0x80)
-            refuse(fileName, "is not UTF-8 text.");
+            refuseName(fileName, "is not UTF-8 text.");
         if (!codePage.fromUtf8(character))
-            refuse(fileName, "holds the character \"" + std::string(character) +
-                                 "\", which the table's code page 936 (Simplified Chinese) "
-                                 "lacks.");
+            refuseName(fileName, "holds the character \"" + std::string(character) +
+                                     "\", which the table's code page 936 (Simplified Chinese) "
+                                     "lacks.");
         i += n;
     }
-    refuse(fileName, "is not a text the table's code page 936 can carry.");
+    refuseName(fileName, "is not a text the table's code page 936 can carry.");
 }
 
 }  // namespace
@@ -67,15 +67,16 @@ std::string encoded(std::string_view fileName, std::string_view name, const Code
 NamesInFiles namesInFiles(std::string_view fileName, std::string_view bareName,
                           const CodePage936& codePage) {
     if (bareName.empty())
-        refuse(fileName, "leaves no name before its extension to name the table and geoset.");
+        refuseName(fileName, "leaves no name before its extension to name the table and geoset.");
     for (std::size_t i = 0; i < fileName.size(); i += characterLength(fileName, i)) {
         const std::string_view character = fileName.substr(i, characterLength(fileName, i));
         if (character == "\"")
-            refuse(fileName, "holds a double quote, which would end the name in the table early.");
+            refuseName(fileName,
+                       "holds a double quote, which would end the name in the table early.");
         if (isControl(character))
-            refuse(fileName,
-                   "holds a control character such as a line feed, which would break "
-                   "the table's lines.");
+            refuseName(fileName,
+                       "holds a control character such as a line feed, which would break "
+                       "the table's lines.");
     }
     return {encoded(fileName, fileName, codePage), encoded(fileName, bareName, codePage)};
 }

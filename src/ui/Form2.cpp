@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <algorithm>
 #include <vector>
@@ -76,7 +78,13 @@ Form2::Form2(MainWindowModel& model, QWidget* parent) : QWidget(parent), model_(
     design.setStyleHint(QFont::SansSerif);
     design.setPixelSize(11);
     setFont(design);
-    resize(pixels(window.clientWidth), pixels(window.clientHeight));
+    buildMenu();
+    client_ = new QWidget(this);
+    client_->setObjectName("client");
+    const int menuHeight = menuBar_->sizeHint().height();
+    menuBar_->setGeometry(0, 0, pixels(window.clientWidth), menuHeight);
+    client_->setGeometry(0, menuHeight, pixels(window.clientWidth), pixels(window.clientHeight));
+    resize(pixels(window.clientWidth), menuHeight + pixels(window.clientHeight));
     build();
     model_.setListener([this](const std::string& control) { display(control); });
 }
@@ -88,7 +96,7 @@ Form2::~Form2() {
 void Form2::build() {
     std::vector<const ControlSpec*> focusable;
     for (const ControlSpec& design : form2Controls()) {
-        QWidget* parent = design.inFrame ? static_cast<QWidget*>(frame1_) : this;
+        QWidget* parent = design.inFrame ? static_cast<QWidget*>(frame1_) : client_;
         QWidget* widget = nullptr;
         switch (design.kind) {
             case ControlKind::Label:
@@ -138,7 +146,33 @@ void Form2::build() {
     controls_.at(std::string(focusable.front()->name))->setFocus();
 }
 
+void Form2::buildMenu() {
+    menuBar_ = new QMenuBar(this);
+    menuBar_->setObjectName("menuBar");
+    // In the window on every system, so that the client area below it keeps its design.
+    menuBar_->setNativeMenuBar(false);
+    QMenu* capture = menuBar_->addMenu(tr("&Capture"));
+    capture->setObjectName("captureMenu");
+    const auto add = [&](const char* name, const QString& caption) {
+        QAction* action = capture->addAction(caption);
+        action->setObjectName(name);
+        action->setEnabled(false);
+        const std::string command(name);
+        connect(action, &QAction::triggered, this, [this, command] {
+            if (auto it = commands_.find(command); it != commands_.end() && it->second)
+                it->second();
+        });
+        menuCommands_.emplace(command, action);
+    };
+    add("captureView", tr("Capture view"));
+    add("captureArea", tr("Capture area\u2026"));
+    capture->addSeparator();
+    add("outputFolder", tr("Output folder\u2026"));
+}
+
 void Form2::setCommand(const std::string& button, std::function<void()> command) {
+    if (auto it = menuCommands_.find(button); it != menuCommands_.end())
+        it->second->setEnabled(static_cast<bool>(command));
     commands_[button] = std::move(command);
 }
 
@@ -166,6 +200,9 @@ void Form2::showEvent(QShowEvent* event) {
 
 void Form2::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    const int menuHeight = menuBar_->sizeHint().height();
+    menuBar_->setGeometry(0, 0, width(), menuHeight);
+    client_->setGeometry(0, menuHeight, width(), height() - menuHeight);
     if (shown_) keepOnTop(*this);
 }
 

@@ -37,6 +37,8 @@ public:
     // How a camera that has landed reports itself, given where it was sent.
     std::function<CameraInfo(CameraInfo)> landedAs = [](CameraInfo c) { return c; };
     std::vector<ViewExtents> extents{{40.5, 40.25}};  // one per read in a press; the last repeats
+    // The imagery's loading percentage, one per read, the last repeating; none: unknown.
+    std::vector<double> loading;
     // A flat view 2° wide and 1.8° high around 111.5 E, 39 N, at every point of the grid.
     std::map<std::pair<double, double>, PointOnTerrain> points = [] {
         std::map<std::pair<double, double>, PointOnTerrain> grid;
@@ -126,12 +128,18 @@ private:
             ge_.record("GetPointOnTerrainFromScreenCoords", "(" + text(x) + ", " + text(y) + ")");
             return ge_.points.at({x, y});
         }
+        std::optional<double> StreamingProgressPercentage() override {
+            ge_.record("StreamingProgressPercentage");
+            if (ge_.loading.empty()) return std::nullopt;
+            return ge_.loading[std::min(loadingRead_++, ge_.loading.size() - 1)];
+        }
 
     private:
         FakeGoogleEarth& ge_;
         std::optional<CameraInfo> sentTo_;
         int pollsSinceSent_ = 0;
         std::size_t extentsRead_ = 0;
+        std::size_t loadingRead_ = 0;
     };
 
     void record(const std::string& name, const std::string& arguments = "") {

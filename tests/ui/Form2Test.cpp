@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QTest>
 
 #include "ui/Form2.h"
@@ -23,6 +24,24 @@ protected:
     MainWindowModel model;
     QPointer<Form2> form2;
 };
+
+// The captures' menu stands above the client area, which keeps its design size; a menu
+// command is offered only once something runs it.
+TEST_F(Form2Test, TheCaptureMenuStandsAboveTheClientAreaOfTheDesign) {
+    auto* menuBar = control<QMenuBar>("menuBar");
+    ASSERT_NE(menuBar, nullptr);
+    QWidget* client = control("Command1")->parentWidget();
+    EXPECT_EQ(client->geometry(), QRect(0, menuBar->height(), 298, 344));
+    EXPECT_EQ(form2->size(), QSize(298, 344 + menuBar->height()));
+    auto* captureView = form2->findChild<QAction*>("captureView");
+    ASSERT_NE(captureView, nullptr);
+    EXPECT_FALSE(captureView->isEnabled());
+    int captures = 0;
+    form2->setCommand("captureView", [&] { ++captures; });
+    captureView->trigger();
+    EXPECT_EQ(captures, 1);
+    EXPECT_FALSE(form2->findChild<QAction*>("captureArea")->isEnabled());
+}
 
 TEST_F(Form2Test, ModelChangesShowAtOnceAndAutoSizeLabelsFollowTheirText) {
     auto* label8 = control<QLabel>("Label8");

@@ -2,6 +2,8 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "ViewExchange.h"
@@ -16,6 +18,11 @@ struct LinkStatus {
     std::string failure;
 };
 
+// The one report that every read after the settle wait comes from, until the next flight,
+// so that a refresh in the middle of the reads cannot mix two views. Shared with the
+// platform, whose window rectangle belongs to the same view.
+using PressView = std::shared_ptr<std::optional<ViewReport>>;
+
 // IApplicationGE through the network link, for one press: the camera is Google Earth's
 // latest view report, levelling is a flight sent in the next answer, and the ground under
 // a screen point is computed from the report.
@@ -27,27 +34,35 @@ public:
     static constexpr std::int32_t kRenderHwnd = 1;
 
     LinkApplicationGE(ViewExchange& exchange, LinkStatus status,
-                      std::function<ViewExchange::Clock::time_point()> now);
+                      std::function<ViewExchange::Clock::time_point()> now,
+                      PressView pressView = std::make_shared<std::optional<ViewReport>>());
     ~LinkApplicationGE() override;
 
+    // Until Google Earth reports a view made after the levelling flight, the camera stays
+    // where it was before it.
     CameraInfo GetCamera(bool considerTerrain) override;
     void SetCameraParams(double latitude, double longitude, double altitude, int altitudeMode,
                          double range, double tilt, double azimuth, double speed) override;
-    std::int32_t GetRenderHwnd() override { return kRenderHwnd; }
+    std::int32_t GetRenderHwnd() override;
     ViewExtents GetViewExtents() override;
     PointOnTerrain GetPointOnTerrainFromScreenCoords(double x, double y) override;
     SettleTolerance settleTolerance() const override;
 
     // The latest report, or a RuntimeError that says what the user can do about it.
-    static ViewReport currentView(const ViewExchange& exchange, const LinkStatus& status,
-                                  ViewExchange::Clock::time_point now);
+    static ViewExchange::Latest currentReport(const ViewExchange& exchange,
+                                              const LinkStatus& status,
+                                              ViewExchange::Clock::time_point now);
 
 private:
-    ViewReport view() const { return currentView(exchange_, status_, now_()); }
+    ViewExchange::Latest report() const { return currentReport(exchange_, status_, now_()); }
+    const ViewReport& pressView();
 
     ViewExchange& exchange_;
     LinkStatus status_;
     std::function<ViewExchange::Clock::time_point()> now_;
+    PressView pressView_;
+    std::optional<long> awaitedFlight_;
+    ViewReport beforeFlight_;
 };
 
 }  // namespace kartovex

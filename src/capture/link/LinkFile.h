@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace kartovex {
 
@@ -8,8 +10,15 @@ namespace kartovex {
 // Its text depends on the port and the key alone, so it reads the same on every run.
 std::string linkFileText(int port, const std::string& key);
 
-// The key that a link file carries, or "" when the text is no link file of ours.
-std::string keyInLinkFile(const std::string& text);
+// What a link file of ours names: the port it asks on and its key.
+struct LinkAddress {
+    int port = 0;
+    std::string key;
+};
+
+// The link's address in a link file, or std::nullopt when the text holds no link of ours
+// (damaged, or someone else's file).
+std::optional<LinkAddress> linkAddressIn(std::string_view text);
 
 // A fresh random key: 32 hexadecimal digits.
 std::string newLinkKey();

@@ -35,12 +35,14 @@ public:
     struct Latest {
         std::optional<ViewReport> view;
         Clock::time_point at{};
-        bool wrongKeySeen = false;  // ever, from an old copy of the link
+        std::optional<long> flight;                   // the cookie that report carried back
+        std::optional<Clock::time_point> wrongKeyAt;  // the last request from an old link
     };
     Latest latest() const;
 
-    // The next answer, and only that one, carries this view.
-    void flyTo(const LookAt& view);
+    // The next answer, and only that one, carries this view. Returns the flight's cookie:
+    // the reports that carry it back were made after Google Earth received the flight.
+    long flyTo(const LookAt& view);
     // A flight not yet sent is dropped: the view it asked for is already there.
     void withdrawFlight();
 
@@ -51,7 +53,8 @@ private:
     mutable std::mutex mutex_;
     Latest latest_;
     std::optional<LookAt> pending_;
-    long flights_ = 0;
+    long flights_ = 0;          // the cookie of the latest flight asked for
+    std::optional<long> sent_;  // the cookie of the latest flight sent
 };
 
 }  // namespace kartovex

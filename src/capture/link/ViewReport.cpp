@@ -10,6 +10,10 @@ namespace kartovex {
 namespace {
 
 constexpr std::size_t kMaxQuery = 4096;
+// What a camera can have. Narrower or shorter, the printed digits no longer tell the corners
+// from the centre; wider, the corners reach the horizon.
+constexpr double kShortestRange = 1;                   // metres
+constexpr double kNarrowestFov = 1, kWidestFov = 170;  // degrees
 
 int hexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -65,7 +69,7 @@ const std::map<std::string, std::vector<Field>>& parameters() {
         {"LOOKAT",
          {{"lookatLon", &ViewReport::lookAtLongitude, -360, 360},
           {"lookatLat", &ViewReport::lookAtLatitude, -90, 90},
-          {"lookatRange", &ViewReport::range, 0, 1e9},
+          {"lookatRange", &ViewReport::range, kShortestRange, 1e9},
           {"lookatTilt", &ViewReport::tilt, 0, 90},
           {"lookatHeading", &ViewReport::heading, -360, 360}}},
         {"TERRAIN",
@@ -77,8 +81,8 @@ const std::map<std::string, std::vector<Field>>& parameters() {
           {"cameraLat", &ViewReport::cameraLatitude, -90, 90},
           {"cameraAlt", &ViewReport::cameraAltitude, -12000, 1e9}}},
         {"FOV",
-         {{"horizFov", &ViewReport::horizontalFov, 0, 180},
-          {"vertFov", &ViewReport::verticalFov, 0, 180}}},
+         {{"horizFov", &ViewReport::horizontalFov, kNarrowestFov, kWidestFov},
+          {"vertFov", &ViewReport::verticalFov, kNarrowestFov, kWidestFov}}},
     };
     return p;
 }
@@ -160,11 +164,6 @@ std::optional<LinkRequest> parseLinkRequest(std::string_view query, std::string&
             view.*fields[i].member = v;
         }
     }
-    if (view.range <= 0 || view.horizontalFov <= 0 || view.verticalFov <= 0) {
-        error = "the range and both fields of view must be above 0";
-        return std::nullopt;
-    }
-
     const auto pixels = values.find("PIXELS");
     const std::vector<std::string_view> size =
         pixels == values.end() ? std::vector<std::string_view>{} : split(pixels->second, ',');

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <mutex>
 
 Q_LOGGING_CATEGORY(captureLog, "kartovex.capture", QtWarningMsg)
 Q_LOGGING_CATEGORY(georefLog, "kartovex.georef", QtWarningMsg)
@@ -28,11 +29,14 @@ Category categoryOf(LogArea area) {
 
 // A message handler is a plain function, so the file and the handler it passes messages
 // on to live here. The file opens with the first message, so a run without any leaves none.
+// The window's thread and the link server's both log: one line at a time into the file.
 QFile* logFile = nullptr;
 QtMessageHandler consoleHandler = nullptr;
+std::mutex logFileLock;
 
 void writeToFileToo(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (consoleHandler) consoleHandler(type, context, message);
+    const std::lock_guard lock(logFileLock);
     if (!logFile->isOpen()) {
         QDir().mkpath(QFileInfo(*logFile).absolutePath());
         if (!logFile->open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) return;

@@ -1,11 +1,10 @@
 #include "LinkGoogleEarth.h"
 
 #include <QDir>
-#include <QFile>
-#include <QSaveFile>
+#include <QTcpServer>
 #include <cmath>
 
-#include "capture/link/LinkFile.h"
+#include "LinkFileOnDisk.h"
 #include "capture/qt/PhysicalScreen.h"
 #include "model/RuntimeError.h"
 #include "model/qt/QtLog.h"
@@ -14,56 +13,53 @@ namespace kartovex {
 
 namespace {
 
-// Google Earth keeps its own copy of the link, so the key stays what it was; the file is
-// written again only when its text is not what the key and port give (missing, damaged,
-// or another port). Returns "" or the reason it could not be written.
-QString writeLinkFile(const QString& path, quint16 port, const std::string& key) {
-    const QByteArray wanted = QByteArray::fromStdString(linkFileText(port, key));
-    QFile existing(path);
-    if (existing.open(QIODevice::ReadOnly) && existing.readAll() == wanted) return {};
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(wanted) != wanted.size() || !file.commit())
-        return file.errorString();
-    return {};
-}
-
-std::string keyOf(const QString& path) {
-    QFile file(path);
-    std::string key;
-    if (file.open(QIODevice::ReadOnly)) key = keyInLinkFile(file.readAll().toStdString());
-    return key.empty() ? newLinkKey() : key;
+bool someoneServes(quint16 port) {
+    QTcpServer probe;
+    return !probe.listen(QHostAddress::LocalHost, port);
 }
 
 }  // namespace
 
 LinkGoogleEarth::LinkGoogleEarth(MessageBoxService& messages, const QString& folder, quint16 port)
-    : messages_(messages) {
-    const QString path = QDir(folder).filePath(QLatin1String(kFileName));
-    const std::string key = keyOf(path);
+    : GoogleEarthBackEnd(messages), path_(QDir(folder).filePath(QLatin1String(kFileName))) {
+    // Google Earth keeps its own copy of the link, so the key stays what it was.
+    const std::optional<LinkAddress> found = readLinkFile(path_);
+    const std::string key = found ? found->key : newLinkKey();
     exchange_ = std::make_unique<ViewExchange>(key);
     server_ = std::make_unique<LinkServer>(*exchange_);
     QString listenError;
     port_ = server_->listen(port, listenError);
+    const QString nativePath = QDir::toNativeSeparators(path_);
     if (port_ == 0) {
         status_.failure = QStringLiteral(
                               "Kartovex cannot serve Google Earth's link on port %1 (%2): another "
                               "program holds it. Start Kartovex with --link-port=N for a free "
                               "port N, then open the link file %3 in Google Earth again.")
                               .arg(port)
-                              .arg(listenError, QDir::toNativeSeparators(path))
+                              .arg(listenError, nativePath)
                               .toStdString();
     }
-    const QString writeError = writeLinkFile(path, port_ != 0 ? port_ : port, key);
-    status_.linkFile = QDir::toNativeSeparators(path).toStdString();
-    qCInfo(linkLog).noquote() << "serving on 127.0.0.1 port" << port_ << "for the link file" << path
-                              << writeError << status_.failure.c_str();
-    if (!writeError.isEmpty())
-        status_.linkFile += " (which Kartovex could not write: " + writeError.toStdString() + ")";
+    status_.linkFile = nativePath.toStdString();
+    // Another instance on another port leaves the file to the one it names, lest the file
+    // point at a dead port once this one exits.
+    QString note;
+    if (found && found->port != port_ && someoneServes(static_cast<quint16>(found->port))) {
+        note = QStringLiteral(
+                   "which names port %1, served by another program, perhaps another "
+                   "Kartovex: left as it was")
+                   .arg(found->port);
+    } else if (const QString error = writeLinkFile(path_, port_ != 0 ? port_ : port, key);
+               !error.isEmpty()) {
+        note = QStringLiteral("which Kartovex could not write: %1").arg(error);
+    }
+    qCInfo(linkLog).noquote() << "serving on 127.0.0.1 port" << port_ << "for the link file"
+                              << path_ << note << status_.failure.c_str();
+    if (!note.isEmpty()) status_.linkFile += " (" + note.toStdString() + ")";
 }
 
 std::unique_ptr<ApplicationGE> LinkGoogleEarth::connect() {
-    return std::make_unique<LinkApplicationGE>(*exchange_, status_, [this] { return now(); });
+    return std::make_unique<LinkApplicationGE>(
+        *exchange_, status_, [this] { return now(); }, pressView_);
 }
 
 ScreenMetrics LinkGoogleEarth::screenMetrics() {
@@ -73,7 +69,9 @@ ScreenMetrics LinkGoogleEarth::screenMetrics() {
 bool LinkGoogleEarth::getWindowRect(std::int32_t hwnd, WindowRect& rect) {
     if (hwnd != LinkApplicationGE::kRenderHwnd) return false;
     try {
-        const ViewReport view = LinkApplicationGE::currentView(*exchange_, status_, now());
+        const ViewReport view =
+            *pressView_ ? **pressView_
+                        : *LinkApplicationGE::currentReport(*exchange_, status_, now()).view;
         const ScreenMetrics screen = physicalScreenMetrics();
         const double scale = screenScale();
         const double screenWidth = screen.widthTwips / screen.twipsPerPixelX;
@@ -88,14 +86,6 @@ bool LinkGoogleEarth::getWindowRect(std::int32_t hwnd, WindowRect& rect) {
     } catch (const RuntimeError&) {
         return false;
     }
-}
-
-void LinkGoogleEarth::messageBox(const std::string& text, const std::string& title) {
-    messages_.information(text, title);
-}
-
-std::chrono::steady_clock::time_point LinkGoogleEarth::now() {
-    return std::chrono::steady_clock::now();
 }
 
 void LinkGoogleEarth::pause(std::chrono::milliseconds duration) {

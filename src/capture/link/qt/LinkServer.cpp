@@ -3,8 +3,8 @@
 #include <QAbstractHttpServer>
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
-#include <QTcpServer>
 
+#include "GuardedTcpServer.h"
 #include "model/qt/QtLog.h"
 
 namespace kartovex {
@@ -80,7 +80,7 @@ quint16 LinkServer::listen(quint16 port, QString& error) {
 
 void LinkServer::run() {
     LinkHttp http(exchange_);
-    auto* tcp = new QTcpServer(&http);
+    auto* tcp = new GuardedTcpServer({}, &http);
     if (!tcp->listen(QHostAddress::LocalHost, requested_)) {
         listening_.set_value({0, tcp->errorString()});
         return;
