@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QSettings>
 #include <QStandardPaths>
@@ -51,9 +53,18 @@ Program::Program(const Options& options)
     codePage_ = std::make_unique<IconvCodePage936>();
 #endif
     writeGeoTiff_ = geoTiffSwitch(options.geoTiff, settings_);
+    record_ = std::make_unique<FileOutputRecord>(outputRecordPath(), saver_);
 #ifdef KARTOVEX_HAVE_GDAL
     geoTiff_ = std::make_unique<ProgressGeoTiffWriter>(std::make_unique<GdalGeoTiff>());
 #endif
+}
+
+std::string outputRecordPath() {
+    // With the application's data, for this user alone.
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (!QDir(data).exists() && QDir().mkpath(data))
+        QFile::setPermissions(data, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return (data + QStringLiteral("/kartovex-outputs.txt")).toStdString();
 }
 
 // The main window goes before the model it shows.
@@ -74,14 +85,15 @@ void Program::openMainWindow() {
     MainWindowModel& form = *model_;
     // The dialog belongs to the main window so that it opens above it.
     chooser_ = std::make_unique<QtFileChooser>(form2_);
+    notices_.setOwner(form2_);
     form2_->setCommand("Command1", [this, &form] {
         runner_.run([this, &form] { runStep1(form, *googleEarth_.chosen, log_); });
     });
     form2_->setCommand("Command2", [this, &form] {
         runner_.run([this, &form] {
-            Step2Command(
-                form, module1_,
-                {*chooser_, probe_, saver_, *codePage_, messages_, geoTiff_.get(), writeGeoTiff_})
+            Step2Command(form, module1_,
+                         {*chooser_, probe_, saver_, *codePage_, messages_, notices_, *record_,
+                          geoTiff_.get(), writeGeoTiff_})
                 .run();
         });
     });
@@ -94,7 +106,7 @@ void Program::openMainWindow() {
                          grabber_,
                          jpeg_,
                          captureFolder_,
-                         {saver_, *codePage_, geoTiff_.get(), writeGeoTiff_},
+                         {saver_, *codePage_, *record_, geoTiff_.get(), writeGeoTiff_},
                          messages_,
                          {}},
                         captureTimeStamp());

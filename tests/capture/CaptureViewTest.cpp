@@ -25,7 +25,7 @@ struct AsciiCodePage : CodePage936 {
 
 // A capture against a fake Google Earth whose view fills a 1280 x 1024 screen, a screen
 // that shows a picture of any rectangle asked for, and a folder that keeps files in memory.
-struct Capture : ViewGrabber, JpegWriter, CaptureFolder, FileSaver {
+struct Capture : ViewGrabber, JpegWriter, CaptureFolder, FileSaver, OutputRecord {
     Picture grab(const ScreenRect& rect) override {
         grabs.push_back(rect);
         percentageReadsAtGrab = ge.count("StreamingProgressPercentage");
@@ -53,12 +53,17 @@ struct Capture : ViewGrabber, JpegWriter, CaptureFolder, FileSaver {
         files[path] = std::string(bytes);
     }
     bool exists(const std::string& path) override { return files.count(path) != 0; }
+    bool isRegularFile(const std::string& path) override { return exists(path); }
     std::optional<std::string> head(const std::string&, std::size_t) override { return {}; }
     void remove(const std::string& path) override { files.erase(path); }
+    void wrote(const std::string&) override {}
+    bool wroteIt(const std::string&) override { return false; }
+    void removed(const std::string&) override {}
 
     bool run() {
         return captureView(
-            form, {ge, ge, *this, *this, *this, {*this, codePage, nullptr, false}, messages, {}},
+            form,
+            {ge, ge, *this, *this, *this, {*this, codePage, *this, nullptr, false}, messages, {}},
             "2026-12-07_10-15-30");
     }
     std::string shown() const { return messages.shown.empty() ? "" : messages.shown.back().text; }
