@@ -6,6 +6,12 @@
 // GeoTIFF through bright marks painted on the picture at those pixels and found again in
 // the warped raster. Prints one table of worst and mean errors in pixels and metres.
 //
+// A second table does the same for mosaics: the levelled view planned at detail 2, each
+// view taken from the simulator with marks painted on it, the mosaic written, and every
+// mark that shows found again. Seams: for the ground under each mark in a neighbour's inner
+// part, the neighbour's pixel of that ground is solved from the simulator itself, and the
+// two views' fits are compared there, in mosaic pixels.
+//
 //   georef_accuracy [FOLDER]   keeps the pictures and files in FOLDER when given
 
 #include <gdal.h>
@@ -30,10 +36,14 @@
 #include <string>
 #include <vector>
 
+#include "capture/AreaCapture.h"
+#include "capture/AreaPlan.h"
 #include "capture/Step1Command.h"
 #include "capture/sim/SimulatorGoogleEarth.h"
+#include "georef/GeoTiffOutputs.h"
 #include "georef/Step2Command.h"
 #include "georef/gdal/GdalGeoTiff.h"
+#include "georef/gdal/GdalMosaic.h"
 #include "georef/posix/IconvCodePage936.h"
 #include "georef/qt/QtFileSaver.h"
 #include "model/MainWindowModel.h"
@@ -55,7 +65,8 @@ constexpr double kDegree = M_PI / 180;
 // keeps any message, which would mean that Step 2 failed.
 class User : public kartovex::FileChooser,
              public kartovex::PictureProbe,
-             public kartovex::MessageBoxService {
+             public kartovex::MessageBoxService,
+             public kartovex::NoticeService {
 public:
     std::string picture;
     int width = 0, height = 0;
@@ -70,6 +81,7 @@ public:
         said = text;
         return false;
     }
+    void notice(const std::string&, const std::string&) override {}
 };
 
 struct DatasetCloser {
@@ -283,11 +295,14 @@ Row measure(Simulator& simulator, kartovex::GdalGeoTiff& writer, const std::stri
     kartovex::Module1 module;
     kartovex::QtFileSaver saver;
     kartovex::IconvCodePage936 codePage;
-    kartovex::Step2Command(form, module, {user, user, saver, codePage, user, &writer, true}).run();
+    kartovex::FileOutputRecord record(folder + "/outputs.txt", saver);
+    kartovex::Step2Command(form, module,
+                           {user, user, saver, codePage, user, user, record, &writer, true})
+        .run();
     if (!user.said.empty()) return row.failure = user.said, row;
 
     // The control points as Step 2 gives them to the GeoTIFF.
-    kartovex::GeoTiffJob job{bare + ".jpg", bare + ".tif", {}};
+    kartovex::GeoTiffJob job{bare + ".jpg", bare + "_wgs84.tif", {}, {}};
     for (const auto& p : grid.points)
         job.points.push_back(
             {(p.x + 1) / 2 * width, (1 - p.y) / 2 * height, p.longitude, p.latitude});
@@ -319,6 +334,155 @@ Row measure(Simulator& simulator, kartovex::GdalGeoTiff& writer, const std::stri
             row.fits[f].add(fitMetres / pixelMetres, fitMetres);
         }
     }
+    return row;
+}
+
+constexpr int kMosaicDetail = 2;
+constexpr int kMargin = kartovex::AreaPlan::kDefaultMarginPixels;
+
+// One view of a mosaic: its grid, its control points, and the ground under its marks.
+struct MosaicPart {
+    kartovex::PlannedView at;
+    GroundGrid grid;
+    std::vector<kartovex::ControlPoint> points;
+    std::vector<std::pair<double, double>> marks;
+    std::vector<LonLat> ground;
+};
+
+struct MosaicRow {
+    double rangeKm, latitude;
+    std::size_t views = 0;
+    Errors marks, seams;
+    std::string failure;
+};
+
+void flyTo(kartovex::ApplicationGE& app, const kartovex::PlannedView& v, double range) {
+    app.SetCameraParams(v.latitude, v.longitude, 0, 1, range, 0, 0, 5.0);
+    for (int i = 0; i < 100; ++i) {
+        const auto c = app.GetCamera(false);
+        if (std::fabs(c.focusPointLatitude - v.latitude) < 1e-9 &&
+            std::fabs(c.focusPointLongitude - v.longitude) < 1e-9)
+            return;
+        QThread::msleep(20);
+    }
+}
+
+// The pixel of view `part` (its camera on screen now) that shows `g`, by Newton's method
+// on the simulator's own ground, starting at the view's centre.
+std::optional<std::pair<double, double>> pixelOf(kartovex::ApplicationGE& app,
+                                                 const MosaicPart& part, LonLat g) {
+    double x = part.points[12].pixel, y = part.points[12].line;
+    for (int step = 0; step < 30; ++step) {
+        const LonLat at = truth(app, x, y, kScreenWidth, kScreenHeight);
+        const LonLat dx = truth(app, x + 1, y, kScreenWidth, kScreenHeight);
+        const LonLat dy = truth(app, x, y + 1, kScreenWidth, kScreenHeight);
+        const double a = dx.lon - at.lon, b = dy.lon - at.lon, c = dx.lat - at.lat,
+                     d = dy.lat - at.lat, det = a * d - b * c;
+        const double el = g.lon - at.lon, ea = g.lat - at.lat;
+        const double mx = (d * el - b * ea) / det, my = (a * ea - c * el) / det;
+        x += mx, y += my;
+        if (std::hypot(mx, my) < 1e-4) break;
+    }
+    if (!std::isfinite(x) || !std::isfinite(y)) return std::nullopt;
+    return std::pair{x, y};
+}
+
+// Whether a picture position lies in a view's inner part, grown by `grow` pixels.
+bool inInner(std::pair<double, double> p, double grow) {
+    return p.first > kMargin - grow && p.second > kMargin - grow &&
+           p.first < kScreenWidth - kMargin + grow && p.second < kScreenHeight - kMargin + grow;
+}
+
+MosaicRow measureMosaic(Simulator& simulator, const std::string& folder, double range,
+                        double latitude) {
+    MosaicRow row{range / 1000, latitude, 0, {}, {}, {}};
+    User user;
+    kartovex::SimulatorGoogleEarth earth(user, simulator.name());
+    const std::unique_ptr<kartovex::ApplicationGE> app = earth.connect();
+    app->SetCameraParams(latitude, 112.58, 0, 1, range, 0, 0, 5.0);
+    kartovex::MainWindowModel form;
+    form.step1Clicks = 2;
+    kartovex::NoLog log;
+    kartovex::runStep1(form, earth, log);
+    if (form.grid.points.empty()) return row.failure = "Step 1 read no grid", row;
+    const kartovex::AreaPlan plan =
+        kartovex::planArea(form.grid, app->GetCamera(false), kMosaicDetail, kMargin);
+    row.views = plan.views.size();
+
+    std::vector<MosaicPart> parts;
+    kartovex::MosaicJob job;
+    job.marginPixels = kMargin;
+    const std::string bare = folder + "/mosaic-" + std::to_string(static_cast<int>(range / 1000)) +
+                             "km-" + std::to_string(static_cast<int>(latitude));
+    job.tifPath = bare + ".tif";
+    for (const kartovex::PlannedView& v : plan.views) {
+        flyTo(*app, v, plan.range);
+        MosaicPart part{v, kartovex::readGroundGrid(*app, kScreenWidth, kScreenHeight), {}, {}, {}};
+        part.points = kartovex::controlPoints(part.grid, kScreenWidth, kScreenHeight);
+        const std::string jpg = bare + "-" + std::to_string(parts.size() + 1) + ".jpg";
+        QImage picture;
+        if (!simulator.saveScreenShot(QString::fromStdString(jpg)) ||
+            !picture.load(QString::fromStdString(jpg)))
+            return row.failure = "no picture saved", row;
+        picture = picture.convertToFormat(QImage::Format_RGB32);
+        paintMarks(picture);
+        picture.save(QString::fromStdString(jpg), "JPG", 95);
+        for (int r = 0; r < kMarks; ++r)
+            for (int c = 0; c < kMarks; ++c) {
+                const double x = markAt(c, kScreenWidth) + 0.5, y = markAt(r, kScreenHeight) + 0.5;
+                if (x < kMargin + kInset || y < kMargin + kInset ||
+                    x > kScreenWidth - kMargin - kInset || y > kScreenHeight - kMargin - kInset)
+                    continue;
+                part.marks.emplace_back(x, y);
+                part.ground.push_back(truth(*app, x, y, kScreenWidth, kScreenHeight));
+            }
+        job.views.push_back({jpg, part.points});
+        parts.push_back(std::move(part));
+    }
+    kartovex::GdalMosaic writer;
+    kartovex::MosaicExtent extent;
+    try {
+        writer.write(job, nullptr, extent);
+    } catch (const kartovex::RuntimeError& e) {
+        return row.failure = e.description(), row;
+    }
+    Dataset tif(GDALOpen(job.tifPath.c_str(), GA_ReadOnly));
+    double t[6];
+    if (!tif || GDALGetGeoTransform(tif.get(), t) != CE_None)
+        return row.failure = "GDAL could not read the mosaic", row;
+    // The mosaic's pixels are steps of longitude and latitude.
+    const auto mosaicPixels = [&](LonLat a, LonLat b) {
+        return std::hypot((a.lon - b.lon) / t[1], (a.lat - b.lat) / t[5]);
+    };
+
+    // Seams first, view by view: each view's camera on screen again, every other view's
+    // marks that fall in its inner part solved for its own pixel.
+    std::vector<std::vector<bool>> hidden;
+    for (const MosaicPart& part : parts) hidden.emplace_back(part.marks.size());
+    for (std::size_t j = 0; j < parts.size(); ++j) {
+        flyTo(*app, parts[j].at, plan.range);
+        for (std::size_t i = 0; i < parts.size(); ++i) {
+            if (i == j) continue;
+            const auto fitI = fitted(parts[i].points, 3, parts[i].marks);
+            for (std::size_t k = 0; k < parts[i].marks.size(); ++k) {
+                const auto pixel = pixelOf(*app, parts[j], parts[i].ground[k]);
+                if (!pixel) continue;
+                // A later view is drawn over the mark, or over part of it.
+                if (j > i && inInner(*pixel, kInset + 2)) hidden[i][k] = true;
+                if (!inInner(*pixel, 0)) continue;
+                const LonLat byJ = fitted(parts[j].points, 3, {*pixel}).front();
+                row.seams.add(mosaicPixels(fitI[k], byJ), metresBetween(fitI[k], byJ));
+            }
+        }
+    }
+    for (std::size_t i = 0; i < parts.size(); ++i)
+        for (std::size_t k = 0; k < parts[i].marks.size(); ++k) {
+            if (hidden[i][k]) continue;
+            const LonLat g = parts[i].ground[k];
+            const LonLat mark = markInGeoTiff(tif.get(), t, g);
+            const double px = std::isnan(mark.lon) ? INFINITY : mosaicPixels(g, mark);
+            row.marks.add(px, std::isnan(mark.lon) ? INFINITY : metresBetween(g, mark));
+        }
     return row;
 }
 
@@ -363,6 +527,27 @@ int main(int argc, char** argv) {
                 r.geotiff.sumPx / r.geotiff.count, r.geotiff.worstM,
                 r.geotiff.sumM / r.geotiff.count, r.fits[0].worstPx, r.fits[1].worstPx,
                 r.fits[2].worstPx);
+            std::fflush(stdout);
+        }
+
+    std::printf("\nMosaics at detail %d, %d px margin; errors in mosaic px / m\n", kMosaicDetail,
+                kMargin);
+    std::printf("%9s %5s %5s | %-29s | %s\n", "range", "lat", "views", "marks in the mosaic",
+                "seams between views");
+    std::printf("%9s %5s %5s | %6s %6s %7s %7s | %6s %6s %7s %6s\n", "", "", "", "worst", "mean",
+                "worst", "mean", "worst", "mean", "worst", "points");
+    for (const double range : {1e3, 20e3, 100e3})
+        for (const double latitude : {0.0, 35.0, 60.0, 75.0}) {
+            const MosaicRow r = measureMosaic(simulator, folder.toStdString(), range, latitude);
+            if (!r.failure.empty()) {
+                std::printf("%6.0f km %4.0f° | %s\n", r.rangeKm, r.latitude, r.failure.c_str());
+                continue;
+            }
+            std::printf("%6.0f km %4.0f° %5zu | %6.3f %6.3f %7.2f %7.2f | %6.3f %6.3f %7.2f %6d\n",
+                        r.rangeKm, r.latitude, r.views, r.marks.worstPx,
+                        r.marks.sumPx / r.marks.count, r.marks.worstM, r.marks.sumM / r.marks.count,
+                        r.seams.worstPx, r.seams.count ? r.seams.sumPx / r.seams.count : 0,
+                        r.seams.worstM, r.seams.count);
             std::fflush(stdout);
         }
     return 0;

@@ -74,6 +74,7 @@ int runWithoutWindow(const Options& options) {
     geoTiff = std::make_unique<GdalGeoTiff>();
 #endif
     QtFileSaver saver;
+    FileOutputRecord record(outputRecordPath(), saver);
     QtViewGrabber grabber;
     QtJpegWriter jpeg;
     QtCaptureFolder folder(*options.captureViewFolder);
@@ -86,7 +87,7 @@ int runWithoutWindow(const Options& options) {
                                  grabber,
                                  jpeg,
                                  folder,
-                                 {saver, codePage, geoTiff.get(), writeGeoTiff},
+                                 {saver, codePage, record, geoTiff.get(), writeGeoTiff},
                                  messages,
                                  [](const std::string& phase) { say(phase + "..."); }},
                                 captureTimeStamp());

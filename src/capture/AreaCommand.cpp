@@ -139,9 +139,16 @@ AreaResult runCaptureArea(const AreaRequest& request, MainWindowModel& form,
                     "Nothing was captured.";
                 return result;
             }
-            manifest.plan =
-                planArea(form.grid, app->GetCamera(false), request.detail, request.marginPixels);
-            if (!user.confirm(manifest.plan, estimate(manifest.plan))) {
+            const CameraInfo levelled = app->GetCamera(false);
+            const auto planAt = [&](int detail) {
+                return planArea(form.grid, levelled, detail, request.marginPixels);
+            };
+            // A refused area is refused at any detail: said before the question.
+            planAt(request.detail);
+            const std::optional<int> detail =
+                user.chooseDetail(request.detail, [&](int d) { return estimate(planAt(d)); });
+            if (detail) manifest.plan = planAt(*detail);
+            if (!detail) {
                 restore(*app, userView, services.log);
                 result.message = "Capture area was cancelled before anything was captured.";
                 return result;

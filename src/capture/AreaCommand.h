@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,8 +21,11 @@ class MosaicWriter;
 class AreaUser {
 public:
     virtual ~AreaUser() = default;
-    // The plan's figures; false gives up before anything moves.
-    virtual bool confirm(const AreaPlan& plan, const AreaEstimate& estimate) = 0;
+    // Before anything moves: the detail to capture at, offered at `detail`. `figures` gives
+    // the plan's figures at any detail, or throws RuntimeError saying why that plan is
+    // refused. Nothing gives up.
+    virtual std::optional<int> chooseDetail(int detail,
+                                            const std::function<AreaEstimate(int)>& figures) = 0;
     // An unfinished capture of this output: true continues it, false starts afresh.
     virtual bool continueEarlier(const AreaManifest& manifest, const std::string& folder) = 0;
     // False cancels.

@@ -168,6 +168,7 @@ AreaPlan planArea(const GroundGrid& view, const CameraInfo& camera, int detail, 
 
 AreaEstimate estimate(const AreaPlan& plan) {
     AreaEstimate e;
+    e.views = plan.views.size();
     e.metresPerPixel = (plan.east - plan.west) / plan.viewWidth / plan.detail;
     e.mosaicWidth = std::llround((plan.east - plan.west) / e.metresPerPixel);
     e.mosaicHeight = std::llround((plan.north - plan.south) / e.metresPerPixel);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -18,7 +19,9 @@ struct PlannedView {
 // where Google Earth draws its own controls), measured on the ground in metres.
 struct AreaPlan {
     static constexpr int kLeastDetail = 1, kMostDetail = 8;
-    static constexpr int kDefaultMarginPixels = 48;
+    // Leaves out Google Earth's compass, about 75 px in from the top-right corner, and its
+    // status line along the bottom.
+    static constexpr int kDefaultMarginPixels = 96;
 
     int detail = 1;
     int marginPixels = kDefaultMarginPixels;
@@ -38,6 +41,7 @@ AreaPlan planArea(const GroundGrid& view, const CameraInfo& camera, int detail, 
 
 // What the user is shown before anything moves.
 struct AreaEstimate {
+    std::size_t views = 0;
     double metresPerPixel = 0;
     std::int64_t mosaicWidth = 0, mosaicHeight = 0;
     double seconds = 0;

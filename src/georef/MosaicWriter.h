@@ -18,7 +18,7 @@ struct MosaicJob {
     std::vector<MosaicView> views;
     std::string tifPath;
     // Only each view's inner part goes in: Google Earth draws its controls near the edges.
-    int marginPixels = 48;
+    int marginPixels = 96;
 };
 
 // Where the mosaic lies: a north-up raster in longitude and latitude, degrees.

@@ -15,7 +15,9 @@ struct User : AreaUser, MosaicWriter, NoLog {
     int continueQuestions = 0;
     std::optional<MosaicJob> mosaic;
 
-    bool confirm(const AreaPlan&, const AreaEstimate&) override { return true; }
+    std::optional<int> chooseDetail(int detail, const std::function<AreaEstimate(int)>&) override {
+        return detail;
+    }
     bool continueEarlier(const AreaManifest&, const std::string&) override {
         ++continueQuestions;
         return continues;

@@ -59,8 +59,8 @@ TEST_F(Form2Test, ModelChangesShowAtOnceAndAutoSizeLabelsFollowTheirText) {
 TEST_F(Form2Test, TheKeyboardReachesEveryControlAndTheModel) {
     form2->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form2));
-    QApplication::setActiveWindow(form2);
-    QApplication::processEvents();
+    form2->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form2));
     int quits = 0;
     form2->setCommand("Command3", [&] { ++quits; });
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);

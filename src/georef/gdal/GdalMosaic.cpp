@@ -204,7 +204,7 @@ GeoTiffResult GdalMosaic::write(const MosaicJob& job, const GeoTiffWriter::Progr
         aligned.width = x1 - x0, aligned.height = y1 - y0;
         Part part{std::move(v.picture), std::move(v.controlled), nullptr, x0, y0, x1 - x0, y1 - y0};
         part.warp = warped(part.controlled.get(), aligned);
-        if (!part.warp) throw writingFailed(errors.reason());
+        if (!part.warp) throw writingFailed(errors.reason(), job.tifPath);
         parts.push_back(std::move(part));
     }
 
@@ -219,15 +219,20 @@ GeoTiffResult GdalMosaic::write(const MosaicJob& job, const GeoTiffWriter::Progr
     // Closing writes the last tiles: a full disk may show only here.
     tif.reset();
     if (copying.cancelled) return GeoTiffResult::Cancelled;
-    if (!copied || errors.any()) throw writingFailed(errors.reason());
+    if (!copied || errors.any()) throw writingFailed(errors.reason(), job.tifPath);
     if (overviews) {
         ProgressStretch reducing{progress, 0.8, 0.2};
         const bool built = addOverviews(partial.path(), static_cast<int>(columns),
                                         static_cast<int>(rows), reducing);
         if (reducing.cancelled) return GeoTiffResult::Cancelled;
-        if (!built) throw writingFailed(errors.reason());
+        if (!built) throw writingFailed(errors.reason(), job.tifPath);
     }
-    partial.becomes(job.tifPath);
+    const std::string placed = partial.place();
+    if (placed != job.tifPath)
+        throw RuntimeError(error::PathFileAccess, "A file took the name " + job.tifPath +
+                                                      " while the mosaic was written; the mosaic "
+                                                      "was kept as " +
+                                                      placed);
     if (progress) progress(1.0);
     return GeoTiffResult::Written;
 }

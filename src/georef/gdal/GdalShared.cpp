@@ -27,6 +27,9 @@ constexpr int kSmallestOverview = 256;
 // that the largest picture warps in the same memory on every machine.
 constexpr GIntBig kBlockCacheBytes = 256ll << 20;
 constexpr const char* kWarpMemoryBytes = "67108864";
+// GDAL splits a warped block between its threads only in chunks of this many pixels; its
+// default is a whole 512 x 128 block, which leaves the second thread idle.
+constexpr const char* kWarpThreadChunkPixels = "16384";
 // Cubic took a quarter more time than bilinear on a large picture.
 constexpr const char* kResampling = "bilinear";
 // The transform is evaluated exactly along each row only where interpolating it would be
@@ -47,6 +50,28 @@ double metresBetween(std::pair<double, double> a, std::pair<double, double> b) {
     const double east =
         (a.first - b.first) * std::cos((a.second + b.second) / 2 * std::numbers::pi / 180);
     return std::hypot(east, a.second - b.second) * kMetresPerDegree;
+}
+
+// GDAL calls a thread's own handler first and this process-wide one only for threads
+// without one: its worker threads. Their errors go to the newest capture alive, or, with
+// none, to the handler that was there before.
+std::mutex capturesMutex;
+std::vector<FirstError*> captures;
+CPLErrorHandler earlierHandler = nullptr;
+
+void CPL_STDCALL fromAnyThread(CPLErr kind, CPLErrorNum number, const char* text) {
+    {
+        const std::lock_guard lock(capturesMutex);
+        if (!captures.empty()) {
+            captures.back()->take(kind, text);
+            return;
+        }
+    }
+    if (earlierHandler) earlierHandler(kind, number, text);
+}
+
+void CPL_STDCALL fromThisThread(CPLErr kind, CPLErrorNum, const char* text) {
+    static_cast<FirstError*>(CPLGetErrorHandlerUserData())->take(kind, text);
 }
 
 CPLStringList arguments(std::initializer_list<std::string> list) {
@@ -85,23 +110,35 @@ ThreadConfig::~ThreadConfig() {
 }
 
 WriteSettings::WriteSettings()
-    : ThreadConfig{{"GDAL_PAM_ENABLED", "NO"},
-                   {"GDAL_TIFF_INTERNAL_MASK", "YES"},
-                   {"GDAL_ERROR_ON_LIBJPEG_WARNING", "TRUE"},
-                   {"COMPRESS_OVERVIEW", "JPEG"},
-                   {"PHOTOMETRIC_OVERVIEW", "YCBCR"},
-                   {"INTERLEAVE_OVERVIEW", "PIXEL"},
-                   {"JPEG_QUALITY_OVERVIEW", kJpegQuality}} {}
+    : ThreadConfig{
+          {"GDAL_PAM_ENABLED", "NO"},         {"WARP_THREAD_CHUNK_SIZE", kWarpThreadChunkPixels},
+          {"GDAL_TIFF_INTERNAL_MASK", "YES"}, {"GDAL_ERROR_ON_LIBJPEG_WARNING", "TRUE"},
+          {"COMPRESS_OVERVIEW", "JPEG"},      {"PHOTOMETRIC_OVERVIEW", "YCBCR"},
+          {"INTERLEAVE_OVERVIEW", "PIXEL"},   {"JPEG_QUALITY_OVERVIEW", kJpegQuality}} {}
 
 FirstError::FirstError() {
-    CPLPushErrorHandlerEx(&FirstError::keep, this);
+    static std::once_flag installed;
+    std::call_once(installed, [] { earlierHandler = CPLSetErrorHandler(&fromAnyThread); });
+    {
+        const std::lock_guard lock(capturesMutex);
+        captures.push_back(this);
+    }
+    CPLPushErrorHandlerEx(&fromThisThread, this);
 }
 
 FirstError::~FirstError() {
     CPLPopErrorHandler();
+    const std::lock_guard lock(capturesMutex);
+    captures.erase(std::find(captures.begin(), captures.end(), this));
+}
+
+void FirstError::take(CPLErr kind, const char* text) {
+    const std::lock_guard lock(mutex_);
+    if (kind >= CE_Failure && text_.empty() && text) text_ = text;
 }
 
 std::string FirstError::reason() const {
+    const std::lock_guard lock(mutex_);
     std::size_t start = 0;
     while (start < text_.size() &&
            (std::isalnum(static_cast<unsigned char>(text_[start])) || text_[start] == '_'))
@@ -114,9 +151,14 @@ std::string FirstError::reason() const {
     return text_.empty() ? "GDAL gave no reason" : text_;
 }
 
-void CPL_STDCALL FirstError::keep(CPLErr kind, CPLErrorNum, const char* text) {
-    auto* self = static_cast<FirstError*>(CPLGetErrorHandlerUserData());
-    if (kind >= CE_Failure && self->text_.empty() && text) self->text_ = text;
+bool FirstError::any() const {
+    const std::lock_guard lock(mutex_);
+    return !text_.empty();
+}
+
+void FirstError::clear() {
+    const std::lock_guard lock(mutex_);
+    text_.clear();
 }
 
 Dataset openForReading(const std::string& path) {
@@ -133,29 +175,6 @@ int CPL_STDCALL ProgressStretch::report(double done, const char*, void* data) {
 
 fs::path pathOf(const std::string& utf8) {
     return fs::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
-PartialFile::PartialFile(const std::string& tifPath) : path_(tifPath + ".partial") {
-    remove();
-}
-
-PartialFile::~PartialFile() {
-    if (!kept_) remove();
-}
-
-void PartialFile::becomes(const std::string& tifPath) {
-    std::error_code failed;
-    fs::rename(pathOf(path_), pathOf(tifPath), failed);
-    if (failed)
-        throw RuntimeError(error::PathFileAccess,
-                           "The GeoTIFF could not be renamed into place: " + failed.message());
-    kept_ = true;
-}
-
-void PartialFile::remove() {
-    std::error_code ignored;
-    fs::remove(pathOf(path_), ignored);
-    fs::remove(pathOf(path_ + ".aux.xml"), ignored);
 }
 
 Fit::Fit(const std::vector<GDAL_GCP>& points)
@@ -249,11 +268,16 @@ std::vector<GDAL_GCP> groundControl(const std::vector<ControlPoint>& points) {
     return gcps;
 }
 
-RuntimeError writingFailed(const std::string& reason) {
-    const bool full = reason.find(std::error_code(ENOSPC, std::generic_category()).message()) !=
-                      std::string::npos;
-    return RuntimeError(full ? error::DiskFull : error::PathFileAccess,
-                        "The GeoTIFF could not be written: " + reason);
+RuntimeError writingFailed(const std::string& reason, const std::string& tifPath) {
+    const std::string noSpace = std::error_code(ENOSPC, std::generic_category()).message();
+    if (reason.find(noSpace) != std::string::npos) return RuntimeError(error::DiskFull, reason);
+    // GDAL 3.10 leaves libtiff's "no space" on standard error and reports only the seek
+    // that failed after it. Less room than one more tile counts as a full disk.
+    constexpr std::uintmax_t kTileBytes = 256 * 256 * 3;
+    std::error_code unknown;  // space then reports no limit
+    if (fs::space(pathOf(tifPath).parent_path(), unknown).available < kTileBytes)
+        return RuntimeError(error::DiskFull, noSpace + " (" + reason + ")");
+    return RuntimeError(error::PathFileAccess, reason);
 }
 
 Dataset withControlPoints(GDALDatasetH picture, const std::vector<GDAL_GCP>& gcps,
@@ -278,29 +302,16 @@ Dataset withControlPoints(GDALDatasetH picture, const std::vector<GDAL_GCP>& gcp
 }
 
 Dataset warped(GDALDatasetH source, const Placement& p) {
-    CPLStringList args = arguments({"-of",
-                                    "VRT",
-                                    "-t_srs",
-                                    "EPSG:4326",
-                                    "-order",
-                                    std::to_string(kPolynomialOrder),
-                                    "-r",
-                                    kResampling,
-                                    "-et",
-                                    kTransformTolerancePixels,
-                                    "-te",
-                                    number(p.west),
-                                    number(p.south),
-                                    number(p.east),
-                                    number(p.north),
-                                    "-ts",
-                                    std::to_string(p.width),
-                                    std::to_string(p.height),
-                                    "-dstalpha",
-                                    "-wm",
-                                    kWarpMemoryBytes,
-                                    "-wo",
-                                    "NUM_THREADS=2"});
+    CPLStringList args = arguments(
+        {"-of", "VRT", "-t_srs", "EPSG:4326", "-order", std::to_string(kPolynomialOrder), "-r",
+         kResampling, "-et", kTransformTolerancePixels, "-te", number(p.west), number(p.south),
+         number(p.east), number(p.north), "-ts", std::to_string(p.width), std::to_string(p.height),
+         "-dstalpha", "-wm", kWarpMemoryBytes, "-wo", "NUM_THREADS=2",
+         // An output pixel is never larger than a picture's own:
+         // told so, GDAL keeps to its fast bilinear kernel even
+         // where a skewed picture's source window is taller than
+         // the block, instead of taking it for a reduction.
+         "-wo", "XSCALE=1", "-wo", "YSCALE=1"});
     std::unique_ptr<GDALWarpAppOptions, OptionsCloser<decltype(&GDALWarpAppOptionsFree)>> options(
         GDALWarpAppOptionsNew(args.List(), nullptr), {&GDALWarpAppOptionsFree});
     GDALDatasetH sources[] = {source};
@@ -316,17 +327,12 @@ std::vector<std::string> ourMetadata(double errorPixels, double errorMetres) {
 
 Dataset translated(const std::string& path, GDALDatasetH source,
                    const std::vector<std::string>& metadata, ProgressStretch& stretch) {
-    CPLStringList args = arguments({"-of",   "GTiff",
-                                    "-b",    "1",
-                                    "-b",    "2",
-                                    "-b",    "3",
-                                    "-mask", "4",
-                                    "-co",   "TILED=YES",
-                                    "-co",   "NUM_THREADS=2",
-                                    "-co",   "COMPRESS=JPEG",
-                                    "-co",   "PHOTOMETRIC=YCBCR",
-                                    "-co",   std::string("JPEG_QUALITY=") + kJpegQuality,
-                                    "-co",   "BIGTIFF=IF_SAFER"});
+    CPLStringList args =
+        arguments({"-of", "GTiff", "-b", "1", "-b", "2", "-b", "3", "-mask", "4", "-co",
+                   "TILED=YES", "-co", "NUM_THREADS=2", "-co", "COMPRESS=JPEG", "-co",
+                   "PHOTOMETRIC=YCBCR", "-co", std::string("JPEG_QUALITY=") + kJpegQuality,
+                   // The tiles share one set of tables.
+                   "-co", "JPEGTABLESMODE=3", "-co", "BIGTIFF=IF_SAFER"});
     for (const std::string& item : metadata) {
         args.AddString("-mo");
         args.AddString(item.c_str());
@@ -349,18 +355,6 @@ bool addOverviews(const std::string& path, int width, int height, ProgressStretc
                            nullptr, &ProgressStretch::report, &stretch) == CE_None;
     tif.reset();
     return built;
-}
-
-bool carriesOurMarks(const std::string& path) {
-    const ThreadConfig config{{"GDAL_PAM_ENABLED", "NO"}};
-    const FirstError quiet;
-    const char* const tiffOnly[] = {"GTiff", nullptr};
-    const Dataset tif(
-        GDALOpenEx(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, tiffOnly, nullptr, nullptr));
-    if (!tif) return false;
-    const char* software = GDALGetMetadataItem(tif.get(), kSoftwareItem, nullptr);
-    return software && std::string(software).rfind(kSoftwarePrefix, 0) == 0 &&
-           GDALGetMetadataItem(tif.get(), kFitErrorPixelsItem, nullptr) != nullptr;
 }
 
 }  // namespace kartovex::gdal
