@@ -94,10 +94,14 @@ void Program::captureArea(MainWindowModel& form) {
     }
     ScreenViewGrab grab(grabber_, jpeg_, saver_);
     GdalMosaic mosaic;
-    AreaDialogs dialogs(form2_);
-    const AreaResult result =
-        runCaptureArea({folder, "area_" + captureTimeStamp(), 2, AreaPlan::kDefaultMarginPixels},
-                       form, {*googleEarth_.chosen, grab, saver_, mosaic, log_}, dialogs);
+    AreaResult result;
+    {
+        // The progress dialog closes before the outcome is told.
+        AreaDialogs dialogs(form2_);
+        result = runCaptureArea(
+            {folder, "area_" + captureTimeStamp(), 2, AreaPlan::kDefaultMarginPixels}, form,
+            {*googleEarth_.chosen, grab, saver_, mosaic, log_}, dialogs);
+    }
     messages_.information(result.message, "Kartovex");
 }
 #endif
