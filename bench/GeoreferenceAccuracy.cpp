@@ -440,9 +440,8 @@ MosaicRow measureMosaic(Simulator& simulator, const std::string& folder, double 
         parts.push_back(std::move(part));
     }
     kartovex::GdalMosaic writer;
-    kartovex::MosaicExtent extent;
     try {
-        writer.write(job, nullptr, extent);
+        writer.write(job, nullptr);
     } catch (const kartovex::RuntimeError& e) {
         return row.failure = e.description(), row;
     }

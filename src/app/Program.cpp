@@ -9,15 +9,20 @@
 #include <QStandardPaths>
 
 #include "GeoTiffSwitch.h"
+#include "capture/AreaCommand.h"
 #include "capture/CaptureView.h"
+#include "capture/ScreenViewGrab.h"
 #include "capture/Step1Command.h"
 #include "deviation/Deviation.h"
 #include "georef/Step2Command.h"
+#include "model/RuntimeError.h"
+#include "ui/AreaDialogs.h"
 #include "ui/Form1.h"
 #include "ui/ProgressGeoTiffWriter.h"
 
 #ifdef KARTOVEX_HAVE_GDAL
 #include "georef/gdal/GdalGeoTiff.h"
+#include "georef/gdal/GdalMosaic.h"
 #endif
 
 #ifdef _WIN32
@@ -78,6 +83,29 @@ void Program::start() {
     form1->show();
 }
 
+#ifdef KARTOVEX_HAVE_GDAL
+void Program::captureArea(MainWindowModel& form) {
+    std::string folder;
+    try {
+        folder = captureFolder_.prepare();
+    } catch (const RuntimeError& e) {
+        messages_.information(e.description(), "Kartovex");
+        return;
+    }
+    ScreenViewGrab grab(grabber_, jpeg_, saver_);
+    GdalMosaic mosaic;
+    AreaResult result;
+    {
+        // The progress dialog closes before the outcome is told.
+        AreaDialogs dialogs(form2_);
+        result = runCaptureArea(
+            {folder, "area_" + captureTimeStamp(), 2, AreaPlan::kDefaultMarginPixels}, form,
+            {*googleEarth_.chosen, grab, saver_, mosaic, log_}, dialogs);
+    }
+    messages_.information(result.message, "Kartovex");
+}
+#endif
+
 void Program::openMainWindow() {
     if (form2_ || model_) return;
     model_ = std::make_unique<MainWindowModel>();
@@ -112,6 +140,10 @@ void Program::openMainWindow() {
                         captureTimeStamp());
         });
     });
+#ifdef KARTOVEX_HAVE_GDAL
+    form2_->setCommand("captureArea",
+                       [this, &form] { runner_.run([this, &form] { captureArea(form); }); });
+#endif
     form2_->setCommand("outputFolder", [this] {
         const QString chosen = QFileDialog::getExistingDirectory(
             form2_, tr("Output folder for captures"), captureFolder_.folder());

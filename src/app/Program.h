@@ -48,6 +48,8 @@ signals:
 
 private:
     void openMainWindow();
+    // "Capture area": the mosaic into the capture folder, its outcome in a message box.
+    void captureArea(MainWindowModel& form);
 
     QtMessageBox messages_;
     QtLog log_;

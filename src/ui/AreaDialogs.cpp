@@ -115,6 +115,8 @@ bool AreaDialogs::progress(const AreaProgress& p) {
         progress_->setObjectName(QStringLiteral("captureAreaProgress"));
         progress_->setWindowTitle(QStringLiteral("Capture area"));
         progress_->setWindowModality(Qt::WindowModal);
+        // Above the main window, which stays on top of Google Earth.
+        progress_->setWindowFlag(Qt::WindowStaysOnTopHint);
         progress_->setAutoClose(false);
         progress_->setAutoReset(false);
         progress_->setMinimumDuration(0);
