@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdio>
+
+#include "model/NumberText.h"
 
 namespace kartovex {
 namespace {
@@ -44,13 +45,9 @@ double beside(double longitude, double near) {
     return longitude - 360 * std::round((longitude - near) / 360);
 }
 
+// Whole pixels from 10 up, tenths below; never the locale's decimal comma.
 std::string figure(double pixels) {
-    char text[32];
-    if (pixels >= 10)
-        std::snprintf(text, sizeof text, "%.0f", pixels);
-    else
-        std::snprintf(text, sizeof text, "%.1f", std::max(pixels, 0.1));
-    return text;
+    return pixels >= 10 ? formatMask(pixels, 0) : formatMask(std::max(pixels, 0.1), 1);
 }
 
 }  // namespace
