@@ -143,6 +143,8 @@ void BM_GeoTiff(benchmark::State& state) {
 BENCHMARK(BM_GeoTiff)
     ->Args({1920, 1080, 0})
     ->Args({1920, 1080, 1})
+    ->Args({3840, 2160, 1})
+    ->Args({5000, 5000, 1})
     ->MeasureProcessCPUTime()
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
@@ -208,6 +210,9 @@ void BM_GdalPipeline(benchmark::State& state) {
     rusage children{};
     getrusage(RUSAGE_CHILDREN, &children);
     state.counters["peak_rss_MB"] = children.ru_maxrss / 1024.0;
+    // The tools' own CPU time, user and system, of every thread.
+    const auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
+    state.counters["cpu_s"] = seconds(children.ru_utime) + seconds(children.ru_stime);
 }
 BENCHMARK(BM_GdalPipeline)
     ->Args({8000, 8000})

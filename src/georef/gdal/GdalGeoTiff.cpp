@@ -1,8 +1,10 @@
 #include "GdalGeoTiff.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "GdalShared.h"
@@ -56,33 +58,22 @@ GeoTiffOutcome GdalGeoTiff::write(const GeoTiffJob& job, const Progress& progres
     const double copySpan = overviews ? 0.7 : overlay ? 0.85 : 1.0;
     const double overviewSpan = overviews ? (overlay ? 0.15 : 0.3) : 0.0;
     ProgressStretch copying{progress, 0.0, copySpan};
-    Dataset tif;
+    bool copied = false;
     {
         Dataset controlled = withControlPoints(picture.get(), gcps);
         Dataset warp = controlled ? warped(controlled.get(), placement) : nullptr;
-        tif = warp ? translated(partial.path(), warp.get(),
-                                ourMetadata(placement.errorPixels, placement.errorMetres), copying)
-                   : nullptr;
+        copied = warp &&
+                 writeInOnePass(partial.path(), warp.get(),
+                                ourMetadata(placement.errorPixels, placement.errorMetres), copying);
     }
-    // The sources go before the last tiles are written and the overviews read them back:
-    // each holds caches of its own.
+    // The sources go before the overviews read the tiles back: each holds caches of its own.
     picture.reset();
-    // Closing writes the last tiles: a full disk may show only here.
-    const bool copied = tif != nullptr;
-    tif.reset();
     if (copying.cancelled) return {};
     if (!copied || errors.any()) {
         const std::string reason = errors.reason();
         if (auto damage = pictureDamage(job.picturePath, errors))
             throw RuntimeError(error::InvalidPicture, "The picture could not be read: " + *damage);
         throw writingFailed(reason, job.tifPath);
-    }
-    if (overviews) {
-        ProgressStretch reducing{progress, copySpan, overviewSpan};
-        const bool built =
-            addOverviews(partial.path(), placement.width, placement.height, reducing);
-        if (reducing.cancelled) return {};
-        if (!built || errors.any()) throw writingFailed(errors.reason(), job.tifPath);
     }
     GeoTiffOutcome outcome{GeoTiffResult::Written,
                            {},
@@ -91,8 +82,18 @@ GeoTiffOutcome GdalGeoTiff::write(const GeoTiffJob& job, const Progress& progres
                             placement.width, placement.height},
                            placement.errorPixels,
                            {}};
+    // Removed again if the GeoTIFF fails after it: it would match no table.
+    struct PlacedOverlay {
+        std::string path;
+        ~PlacedOverlay() {
+            std::error_code ignored;
+            if (!path.empty()) std::filesystem::remove(pathOf(path), ignored);
+        }
+    } overlayPlaced;
+    // The overlay is made before the overviews: through them GDAL 3.6 corrupted its heap
+    // while tiling a raster of 5,000 x 5,000 pixels.
     if (overlay) {
-        ProgressStretch tiling{progress, copySpan + overviewSpan, 1.0 - copySpan - overviewSpan};
+        ProgressStretch tiling{progress, copySpan, 1.0 - copySpan - overviewSpan};
         try {
             const Dataset written = openForReading(partial.path());
             if (!written) throw writingFailed(errors.reason(), job.tifPath);
@@ -100,11 +101,20 @@ GeoTiffOutcome GdalGeoTiff::write(const GeoTiffJob& job, const Progress& progres
                 writeSuperOverlay(written.get(), job.kmzPath, &ProgressStretch::report, &tiling);
             if (!kmz) return {};
             outcome.kmzPath = *kmz;
+            overlayPlaced.path = *kmz;
         } catch (const RuntimeError& e) {
             outcome.overlayFailure = e.description();
         }
     }
+    if (overviews) {
+        ProgressStretch reducing{progress, 1.0 - overviewSpan, overviewSpan};
+        const bool built =
+            addOverviews(partial.path(), placement.width, placement.height, reducing);
+        if (reducing.cancelled) return {};
+        if (!built || errors.any()) throw writingFailed(errors.reason(), job.tifPath);
+    }
     outcome.tifPath = partial.place();
+    overlayPlaced.path.clear();
     if (progress) progress(1.0);
     return outcome;
 }

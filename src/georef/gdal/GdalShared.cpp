@@ -74,6 +74,13 @@ void CPL_STDCALL fromThisThread(CPLErr kind, CPLErrorNum, const char* text) {
     static_cast<FirstError*>(CPLGetErrorHandlerUserData())->take(kind, text);
 }
 
+// JPEG tiles in YCbCr sharing one set of tables, compressed on two threads.
+std::vector<std::pair<const char*, std::string>> creationOptions() {
+    return {{"TILED", "YES"},         {"NUM_THREADS", "2"},           {"COMPRESS", "JPEG"},
+            {"PHOTOMETRIC", "YCBCR"}, {"JPEG_QUALITY", kJpegQuality}, {"JPEGTABLESMODE", "3"},
+            {"BIGTIFF", "IF_SAFER"}};
+}
+
 CPLStringList arguments(std::initializer_list<std::string> list) {
     CPLStringList args;
     for (const auto& a : list) args.AddString(a.c_str());
@@ -341,6 +348,53 @@ Dataset translated(const std::string& path, GDALDatasetH source,
         options(GDALTranslateOptionsNew(args.List(), nullptr), {&GDALTranslateOptionsFree});
     GDALTranslateOptionsSetProgress(options.get(), &ProgressStretch::report, &stretch);
     return Dataset(GDALTranslate(path.c_str(), source, options.get(), nullptr));
+}
+
+bool writeInOnePass(const std::string& path, GDALDatasetH warp,
+                    const std::vector<std::string>& metadata, ProgressStretch& stretch) {
+    constexpr int kTile = 256;
+    const int width = GDALGetRasterXSize(warp), height = GDALGetRasterYSize(warp);
+    CPLStringList options;
+    for (const auto& [key, value] : creationOptions()) options.SetNameValue(key, value.c_str());
+    options.SetNameValue("BLOCKXSIZE", std::to_string(kTile).c_str());
+    options.SetNameValue("BLOCKYSIZE", std::to_string(kTile).c_str());
+    Dataset tif(GDALCreate(GDALGetDriverByName("GTiff"), path.c_str(), width, height, 3, GDT_Byte,
+                           options.List()));
+    if (!tif) return false;
+    double transform[6];
+    GDALGetGeoTransform(warp, transform);
+    GDALSetGeoTransform(tif.get(), transform);
+    GDALSetProjection(tif.get(), GDALGetProjectionRef(warp));
+    for (const std::string& item : metadata) {
+        const std::size_t equals = item.find('=');
+        GDALSetMetadataItem(tif.get(), item.substr(0, equals).c_str(),
+                            item.substr(equals + 1).c_str(), nullptr);
+    }
+    if (GDALCreateDatasetMaskBand(tif.get(), GMF_PER_DATASET) != CE_None) return false;
+    const GDALRasterBandH mask = GDALGetMaskBand(GDALGetRasterBand(tif.get(), 1));
+
+    std::vector<GByte> strip(static_cast<std::size_t>(width) * kTile * 4);
+    int bands[] = {1, 2, 3, 4};
+    for (int top = 0; top < height; top += kTile) {
+        const int rows = std::min(kTile, height - top);
+        const std::size_t plane = static_cast<std::size_t>(width) * rows;
+        if (GDALDatasetRasterIO(warp, GF_Read, 0, top, width, rows, strip.data(), width, rows,
+                                GDT_Byte, 4, bands, 0, 0, 0) != CE_None ||
+            GDALDatasetRasterIO(tif.get(), GF_Write, 0, top, width, rows, strip.data(), width, rows,
+                                GDT_Byte, 3, bands, 0, 0, 0) != CE_None)
+            return false;
+        // Any trace of the picture counts as ground it covers, as a copied mask would.
+        GByte* alpha = strip.data() + 3 * plane;
+        for (std::size_t i = 0; i < plane; ++i) alpha[i] = alpha[i] ? 255 : 0;
+        if (GDALRasterIO(mask, GF_Write, 0, top, width, rows, alpha, width, rows, GDT_Byte, 0, 0) !=
+            CE_None)
+            return false;
+        if (!ProgressStretch::report(static_cast<double>(top + rows) / height, nullptr, &stretch))
+            return false;
+    }
+    // Closing writes the last tiles: a full disk may show only here.
+    tif.reset();
+    return true;
 }
 
 bool addOverviews(const std::string& path, int width, int height, ProgressStretch& stretch) {

@@ -147,6 +147,14 @@ Dataset withControlPoints(GDALDatasetH picture, const std::vector<GDAL_GCP>& gcp
 // the ground outside the picture.
 Dataset warped(GDALDatasetH source, const Placement& p);
 
+// Writes the GeoTIFF at `path` from the warp in one pass: each strip of tiles is warped
+// once, its colour bands written as JPEG tiles and its alpha as the internal mask. (A copy
+// that writes the mask after the picture warps everything twice once the block cache is
+// smaller than the warp.) `metadata` items are "NAME=value". False when GDAL failed, its
+// reason in the caller's FirstError, or when `stretch` cancelled.
+bool writeInOnePass(const std::string& path, GDALDatasetH warp,
+                    const std::vector<std::string>& metadata, ProgressStretch& stretch);
+
 // Band 4 of `source` becomes the internal mask; `metadata` items are "NAME=value".
 Dataset translated(const std::string& path, GDALDatasetH source,
                    const std::vector<std::string>& metadata, ProgressStretch& stretch);

@@ -99,6 +99,12 @@ TEST(GdalGeoTiffTest, LiesWhereTheControlPointsSayAndLeavesEveryOtherFileAlone) 
         sum += w, sx += w * (int(x) - 5.5 + i % 13), sy += w * (int(y) - 5.5 + i / 13);
     }
     EXPECT_LT(std::hypot(sx / sum - x, sy / sum - y), 0.3);
+    // The mask: the spot's ground is the picture's, the north-west corner is not.
+    GByte spot = 0, corner = 255;
+    const GDALRasterBandH mask = GDALGetMaskBand(GDALGetRasterBand(tif.get(), 1));
+    ASSERT_FALSE(GDALRasterIO(mask, GF_Read, int(x), int(y), 1, 1, &spot, 1, 1, GDT_Byte, 0, 0));
+    ASSERT_FALSE(GDALRasterIO(mask, GF_Read, 0, 0, 1, 1, &corner, 1, 1, GDT_Byte, 0, 0));
+    EXPECT_EQ(spot * 1000 + corner, 255000);
 
     // The outer edges, as the table, the overlay and the outcome give them.
     const int w = GDALGetRasterXSize(tif.get()), h = GDALGetRasterYSize(tif.get());
