@@ -34,22 +34,6 @@ std::string oneLine(std::string text) {
     return text;
 }
 
-const char* phaseText(AreaPhase phase) {
-    switch (phase) {
-        case AreaPhase::Flying:
-            return "flying there";
-        case AreaPhase::Loading:
-            return "waiting for the imagery";
-        case AreaPhase::Grabbing:
-            return "grabbing the view";
-        case AreaPhase::Keeping:
-            return "keeping the view";
-        case AreaPhase::Mosaic:
-            return "writing the mosaic";
-    }
-    return "";
-}
-
 // Message boxes as terminal lines, for Step 1's own failure message.
 class TerminalMessages : public MessageBoxService {
 public:

@@ -204,4 +204,20 @@ AreaOutcome captureViews(AreaManifest& manifest, const AreaFolder& folder, Appli
     }
 }
 
+const char* phaseText(AreaPhase phase) {
+    switch (phase) {
+        case AreaPhase::Flying:
+            return "flying there";
+        case AreaPhase::Loading:
+            return "waiting for the imagery";
+        case AreaPhase::Grabbing:
+            return "grabbing the view";
+        case AreaPhase::Keeping:
+            return "keeping the view";
+        case AreaPhase::Mosaic:
+            return "writing the mosaic";
+    }
+    return "";
+}
+
 }  // namespace kartovex

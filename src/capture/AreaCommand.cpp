@@ -67,6 +67,12 @@ std::optional<Unfinished> unfinishedIn(const std::string& folder, FileSaver& sav
     return std::nullopt;
 }
 
+// A reason as a sentence of a message: ends with one full stop.
+std::string sentence(std::string reason) {
+    if (reason.empty() || reason.back() != '.') reason += '.';
+    return reason;
+}
+
 std::string keptText(const AreaManifest& m, const std::string& viewsFolder) {
     return std::to_string(m.taken.size()) + " of " + std::to_string(m.plan.views.size()) +
            " views are kept in " + viewsFolder +
@@ -174,7 +180,7 @@ AreaResult runCaptureArea(const AreaRequest& request, MainWindowModel& form,
         }
     } catch (const RuntimeError& e) {
         restore(*app, userView, services.log);
-        result.message = "Capture area stopped: " + e.description() + ". " +
+        result.message = "Capture area stopped: " + sentence(e.description()) + " " +
                          (manifest.plan.views.empty() ? std::string("Nothing was captured.")
                                                       : keptText(manifest, viewsFolder));
         return result;
@@ -215,7 +221,7 @@ AreaResult runCaptureArea(const AreaRequest& request, MainWindowModel& form,
             result.message =
                 "The Google Earth overlay could not be written: " + written.overlayFailure + ".\n";
     } catch (const RuntimeError& e) {
-        result.message = "The mosaic could not be written: " + e.description() + ". " +
+        result.message = "The mosaic could not be written: " + sentence(e.description()) + " " +
                          keptText(manifest, viewsFolder);
         if (!result.files.empty()) result.message += " Written: " + result.files.front();
         return result;

@@ -18,22 +18,6 @@ namespace {
 
 constexpr int kProgressSteps = 1000;
 
-const char* phaseText(AreaPhase phase) {
-    switch (phase) {
-        case AreaPhase::Flying:
-            return "flying there";
-        case AreaPhase::Loading:
-            return "waiting for the imagery";
-        case AreaPhase::Grabbing:
-            return "grabbing the view";
-        case AreaPhase::Keeping:
-            return "keeping the view";
-        case AreaPhase::Mosaic:
-            return "writing the mosaic";
-    }
-    return "";
-}
-
 QLabel* figure(QWidget* parent, const char* name) {
     auto* label = new QLabel(parent);
     label->setObjectName(QLatin1String(name));
