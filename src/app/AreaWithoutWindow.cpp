@@ -6,6 +6,7 @@
 #include <string>
 
 #include "GoogleEarthChoice.h"
+#include "TerminalLines.h"
 #include "capture/AreaCommand.h"
 #include "capture/ScreenViewGrab.h"
 #include "capture/qt/QtCaptureFolder.h"
@@ -22,17 +23,6 @@
 
 namespace kartovex {
 namespace {
-
-void say(const std::string& line, std::FILE* to = stdout) {
-    std::fprintf(to, "kartovex: %s\n", line.c_str());
-    std::fflush(to);
-}
-
-std::string oneLine(std::string text) {
-    for (char& c : text)
-        if (c == '\n') c = ' ';
-    return text;
-}
 
 // Message boxes as terminal lines, for Step 1's own failure message.
 class TerminalMessages : public MessageBoxService {
