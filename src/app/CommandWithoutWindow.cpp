@@ -46,10 +46,19 @@ private:
     std::string last_;
 };
 
+// What the window shows as a notice, the terminal prints as it is.
+class TerminalNotice : public NoticeService {
+public:
+    void notice(const std::string& text, const std::string&) override {
+        std::fprintf(stdout, "%s\n", text.c_str());
+    }
+};
+
 }  // namespace
 
 int runWithoutWindow(const Options& options) {
     TerminalMessages messages;
+    TerminalNotice notices;
     QtLog log;
     GoogleEarthChoice googleEarth(options, messages);
 #ifdef _WIN32
@@ -80,12 +89,10 @@ int runWithoutWindow(const Options& options) {
                                  folder,
                                  {saver, codePage, record, geoTiff.get(), writeGeoTiff},
                                  messages,
+                                 notices,
                                  [](const std::string& phase) { say(phase + "..."); }},
                                 captureTimeStamp());
-    if (ok) {
-        std::fprintf(stdout, "%s\n", messages.last().c_str());
-        return 0;
-    }
+    if (ok) return 0;
     say(oneLine(messages.last()), stderr);
     return 1;
 }

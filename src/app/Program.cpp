@@ -136,6 +136,7 @@ void Program::openMainWindow() {
                          captureFolder_,
                          {saver_, *codePage_, *record_, geoTiff_.get(), writeGeoTiff_},
                          messages_,
+                         notices_,
                          {}},
                         captureTimeStamp());
         });

@@ -125,7 +125,7 @@ bool captureView(MainWindowModel& form, const CaptureViewServices& s,
         s.messages.information(message(report), kTitle);
         return false;
     }
-    s.messages.information("The view was captured." + message(report), kTitle);
+    s.notices.notice(notice(report, folder), folder);
     return true;
 }
 

@@ -22,6 +22,7 @@ struct CaptureViewServices {
     CaptureFolder& folder;
     OutputWriters writers;
     MessageBoxService& messages;
+    NoticeService& notices;
     // Told each phase as it begins; may be empty.
     std::function<void(const std::string& phase)> progress;
 };
@@ -29,9 +30,9 @@ struct CaptureViewServices {
 // "Capture view": Step 1, then the view's own pixels grabbed from the screen, written as a
 // JPG into the capture folder under a name made from `timeStamp` that no file there has
 // yet, and every file Step 2 writes beside it. No dialog and no question: the picture is
-// the view. Refuses a view that is not full screen as Step 2 does. Every outcome is told
-// through the message box service: what failed and which files were written, or which
-// files a successful capture wrote. True when every file was written.
+// the view. Refuses a view that is not full screen as Step 2 does. A failure is told in a
+// message box (what failed and which files were written); a success, as Step 2's, in a
+// notice that takes no click. True when every file was written.
 bool captureView(MainWindowModel& form, const CaptureViewServices& services,
                  const std::string& timeStamp);
 

@@ -20,7 +20,7 @@ const std::string kName = "view_2026-12-07_10-15-30";
 
 // A capture against a fake Google Earth whose view fills a 1280 x 1024 screen, a screen
 // that shows a picture of any rectangle asked for, and a folder that keeps files in memory.
-struct Capture : ViewGrabber, JpegWriter, CaptureFolder, FileSaver, OutputRecord {
+struct Capture : ViewGrabber, JpegWriter, CaptureFolder, FileSaver, OutputRecord, NoticeService {
     Picture grab(const ScreenRect& rect) override {
         grabs.push_back(rect);
         percentageReadsAtGrab = ge.count("StreamingProgressPercentage");
@@ -55,12 +55,20 @@ struct Capture : ViewGrabber, JpegWriter, CaptureFolder, FileSaver, OutputRecord
     void wrote(const std::string&) override {}
     bool wroteIt(const std::string&) override { return false; }
     void removed(const std::string&) override {}
+    void notice(const std::string& text, const std::string&) override { noticed = text; }
 
     bool run() {
-        return captureView(
-            form,
-            {ge, ge, *this, *this, *this, {*this, codePage, *this, nullptr, false}, messages, {}},
-            "2026-12-07_10-15-30");
+        return captureView(form,
+                           {ge,
+                            ge,
+                            *this,
+                            *this,
+                            *this,
+                            {*this, codePage, *this, nullptr, false},
+                            messages,
+                            *this,
+                            {}},
+                           "2026-12-07_10-15-30");
     }
     std::string shown() const { return messages.shown.empty() ? "" : messages.shown.back().text; }
 
@@ -75,6 +83,7 @@ struct Capture : ViewGrabber, JpegWriter, CaptureFolder, FileSaver, OutputRecord
     bool flat = false;
     std::size_t changing = 0;  // how many grabs differ from the one before
     std::string folderFailure, failingPath;
+    std::string noticed;
 };
 
 // Registered by this press's own corners, never by those an earlier press left, and
@@ -93,8 +102,9 @@ TEST(CaptureView, WritesTheGrabOfThisPressBesideItsStep2FilesUnderAFreeName) {
     // 40, then 100 held for a quarter of a second at 50 ms a read.
     EXPECT_EQ(c.percentageReadsAtGrab, 7);
     const std::string stem = kFolder + kName + "_2";
-    EXPECT_EQ(c.shown(), "The view was captured.\nWritten: " + stem + ".jpg\nWritten: " + stem +
-                             ".tab\nWritten: " + stem + ".gst");
+    EXPECT_EQ(c.noticed, "Written in " + kFolder + ": " + kName + "_2.jpg, " + kName + "_2.tab, " +
+                             kName + "_2.gst");
+    EXPECT_EQ(c.shown(), "");
     EXPECT_EQ(c.files[kFolder + kName + ".jpg"], "the user's");
     EXPECT_EQ(c.files[stem + ".jpg"], "JPG 1280x964 q95");
     EXPECT_EQ(c.files[stem + ".tab"],
