@@ -18,6 +18,7 @@ namespace kartovex {
 namespace {
 
 QPointer<QFrame> shownNotice;
+constexpr int kNoticeWidth = 640;
 
 }  // namespace
 
@@ -36,6 +37,10 @@ void QtNotice::notice(const std::string& text, const std::string& folder) {
     auto* label = new QLabel(says.toHtmlEscaped().replace(QLatin1Char('\n'), "<br>"), frame);
     label->setObjectName(QStringLiteral("NoticeText"));
     label->setTextFormat(Qt::RichText);
+    // A capture writes six files with long names: the list wraps after its commas rather
+    // than running off the screen.
+    label->setWordWrap(true);
+    frame->setFixedWidth(kNoticeWidth);
     layout->addWidget(label);
     // A folder prefix may use backslashes, as Windows paths do.
     const QString path = QDir::fromNativeSeparators(QString::fromStdString(folder));
