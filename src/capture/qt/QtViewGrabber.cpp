@@ -70,9 +70,13 @@ public:
     ~HiddenWindows() {
         for (QWidget* w : hidden_)
             if (w) w->show();
-        for (QWidget* w : hidden_)
-            if (w && w->isWindow() && w->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
-                w->raise();
+        // The windows come back in no set order: the main window is raised first and the
+        // dialogs it owns after it, lest a progress dialog stay hidden under it.
+        for (const bool owned : {false, true})
+            for (QWidget* w : hidden_)
+                if (w && (w->parentWidget() != nullptr) == owned &&
+                    w->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+                    w->raise();
     }
     HiddenWindows(const HiddenWindows&) = delete;
     HiddenWindows& operator=(const HiddenWindows&) = delete;
