@@ -65,7 +65,8 @@ constexpr double kDegree = M_PI / 180;
 // keeps any message, which would mean that Step 2 failed.
 class User : public kartovex::FileChooser,
              public kartovex::PictureProbe,
-             public kartovex::MessageBoxService {
+             public kartovex::MessageBoxService,
+             public kartovex::NoticeService {
 public:
     std::string picture;
     int width = 0, height = 0;
@@ -80,6 +81,7 @@ public:
         said = text;
         return false;
     }
+    void notice(const std::string&, const std::string&) override {}
 };
 
 struct DatasetCloser {
@@ -293,11 +295,14 @@ Row measure(Simulator& simulator, kartovex::GdalGeoTiff& writer, const std::stri
     kartovex::Module1 module;
     kartovex::QtFileSaver saver;
     kartovex::IconvCodePage936 codePage;
-    kartovex::Step2Command(form, module, {user, user, saver, codePage, user, &writer, true}).run();
+    kartovex::FileOutputRecord record(folder + "/outputs.txt", saver);
+    kartovex::Step2Command(form, module,
+                           {user, user, saver, codePage, user, user, record, &writer, true})
+        .run();
     if (!user.said.empty()) return row.failure = user.said, row;
 
     // The control points as Step 2 gives them to the GeoTIFF.
-    kartovex::GeoTiffJob job{bare + ".jpg", bare + ".tif", {}};
+    kartovex::GeoTiffJob job{bare + ".jpg", bare + "_wgs84.tif", {}, {}};
     for (const auto& p : grid.points)
         job.points.push_back(
             {(p.x + 1) / 2 * width, (1 - p.y) / 2 * height, p.longitude, p.latitude});
@@ -435,9 +440,8 @@ MosaicRow measureMosaic(Simulator& simulator, const std::string& folder, double 
         parts.push_back(std::move(part));
     }
     kartovex::GdalMosaic writer;
-    kartovex::MosaicExtent extent;
     try {
-        writer.write(job, nullptr, extent);
+        writer.write(job, nullptr);
     } catch (const kartovex::RuntimeError& e) {
         return row.failure = e.description(), row;
     }

@@ -98,12 +98,15 @@ void BM_Mosaic(benchmark::State& state) {
         for (int column = 0; column < n; ++column)
             job.views.push_back({picture().string(), viewPoints(row, column)});
     kartovex::GdalMosaic writer;
-    kartovex::MosaicExtent extent;
+    kartovex::GeoTiffOutcome outcome;
     resetPeakResident();
-    for (auto _ : state) writer.write(job, nullptr, extent);
+    for (auto _ : state) {
+        fs::remove(job.tifPath);  // the writer never replaces a file
+        outcome = writer.write(job, nullptr);
+    }
     state.counters["peak_rss_MB"] = peakResidentMegabytes();
-    state.counters["megapixels"] = extent.width * extent.height / 1e6;
-    state.counters["tif_MB"] = fs::file_size(job.tifPath) / 1e6;
+    state.counters["megapixels"] = outcome.raster.width * outcome.raster.height / 1e6;
+    state.counters["tif_MB"] = fs::file_size(outcome.tifPath) / 1e6;
 }
 BENCHMARK(BM_Mosaic)->Arg(6)->Arg(8)->Iterations(1)->MeasureProcessCPUTime()->UseRealTime()->Unit(
     benchmark::kSecond);

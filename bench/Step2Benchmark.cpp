@@ -61,9 +61,13 @@ private:
     std::string path_;
 };
 
-class NoMessageExpected : public MessageBoxService {
+class NoMessageExpected : public MessageBoxService, public NoticeService, public OutputRecord {
 public:
     std::string shown;
+    void notice(const std::string&, const std::string&) override {}
+    void wrote(const std::string&) override {}
+    bool wroteIt(const std::string&) override { return false; }
+    void removed(const std::string&) override {}
     void information(const std::string& text, const std::string&) override { shown = text; }
     bool question(const std::string&, const std::string&) override { return false; }
 };
@@ -93,7 +97,9 @@ void Step2(benchmark::State& state, const QByteArray& picture) {
     QtFileSaver saver;
     IconvCodePage936 codePage;
     NoMessageExpected messages;
-    Step2Command step2(form, module, {chooser, probe, saver, codePage, messages, nullptr, false});
+    Step2Command step2(
+        form, module,
+        {chooser, probe, saver, codePage, messages, messages, messages, nullptr, false});
 
     const long peakBefore = peakKilobytes();
     for (auto _ : state) {

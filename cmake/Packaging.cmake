@@ -49,18 +49,25 @@ else()
     endforeach()
     set(man ${CMAKE_INSTALL_MANDIR}/man1)
     foreach(package kartovex kartovex-simulator)
-        install(FILES README.md ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz
+        install(FILES README.md ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz packaging/copyright
                 DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${package} COMPONENT ${package})
     endforeach()
     install(FILES ${CMAKE_CURRENT_BINARY_DIR}/kartovex.1.gz DESTINATION ${man} COMPONENT kartovex)
     install(FILES ${CMAKE_CURRENT_BINARY_DIR}/earthsim.1.gz DESTINATION ${man}
             COMPONENT kartovex-simulator)
-    install(FILES packaging/kartovex.desktop
-            DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications COMPONENT kartovex)
-    foreach(size 48 64 128 256)
-        install(FILES packaging/icons/kartovex-${size}.png
-                DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/${size}x${size}/apps
-                RENAME kartovex.png COMPONENT kartovex)
+    # Each program has its menu entry and its icon, the simulator's the same picture.
+    foreach(program kartovex earthsim)
+        set(package kartovex)
+        if(program STREQUAL "earthsim")
+            set(package kartovex-simulator)
+        endif()
+        install(FILES packaging/${program}.desktop
+                DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications COMPONENT ${package})
+        foreach(size 48 64 128 256)
+            install(FILES packaging/icons/kartovex-${size}.png
+                    DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/${size}x${size}/apps
+                    RENAME ${program}.png COMPONENT ${package})
+        endforeach()
     endforeach()
     # Relocations read-only once loaded, as Debian builds its programs.
     foreach(program kartovex earthsim)

@@ -66,13 +66,17 @@ double EarthView::loadedFraction() {
         loadingCamera_ = camera;
         loadingSize_ = physicalSize();
         loadingClock_.start();
+        fullDetailPainted_ = false;
     }
     if (!streamed_) return 1.0;
     return std::min(1.0, static_cast<double>(loadingClock_.elapsed()) / kLoadingMilliseconds);
 }
 
 double EarthView::streamingPercentage() {
-    return std::floor(loadedFraction() * 100.0);
+    const double percentage = std::floor(loadedFraction() * 100.0);
+    // The clock runs ahead of the screen: the full picture is drawn at the next paint.
+    if (streamed_ && percentage >= 100 && !fullDetailPainted_) return 99;
+    return percentage;
 }
 
 // The same ground drawn with fewer pixels and enlarged: what a view shows before its
@@ -185,7 +189,10 @@ void EarthView::paintEvent(QPaintEvent*) {
             break;
         }
     }
-    if (image.isNull()) image = picture();
+    if (image.isNull()) {
+        image = picture();
+        fullDetailPainted_ = true;
+    }
     image.setDevicePixelRatio(devicePixelRatioF());
     QPainter painter(this);
     painter.drawImage(QPoint(0, 0), image);

@@ -38,7 +38,8 @@ public:
     // imagery as Google Earth streams it: after any move a coarse picture, finer ones, then
     // full detail about a second after the camera stops. The saved picture is always full.
     void setStreamedImagery(bool streamed);
-    // How far the imagery on the screen has loaded, 0 to 100.
+    // How far the imagery on the screen has loaded, 0 to 100. 100 only once the full
+    // detail has been painted, so that a grab taken then shows it.
     double streamingPercentage();
     // Draws a compass near the top-right corner and a status line along the bottom on the
     // screen, as Google Earth does; never into the saved picture.
@@ -83,4 +84,5 @@ private:
     QSize loadingSize_;
     QElapsedTimer loadingClock_;
     QTimer loadingStep_;
+    bool fullDetailPainted_ = false;
 };

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QScreen>
 #include <QStatusBar>
@@ -98,10 +99,12 @@ void EarthWindow::toggleFullScreen() {
 }
 
 void EarthWindow::saveImageAs() {
-    QString path = QFileDialog::getSaveFileName(
-        this, tr("Save Image"), QDir::home().filePath(QStringLiteral("untitled.jpg")),
-        tr("JPEG image (*.jpg *.jpeg)"));
+    const QDir folder(saveFolder_.isEmpty() ? QDir::homePath() : saveFolder_);
+    QString path = QFileDialog::getSaveFileName(this, tr("Save Image"),
+                                                folder.filePath(QStringLiteral("untitled.jpg")),
+                                                tr("JPEG image (*.jpg *.jpeg)"));
     if (path.isEmpty()) return;
+    saveFolder_ = QFileInfo(path).absolutePath();
     if (!path.endsWith(QStringLiteral(".jpg"), Qt::CaseInsensitive) &&
         !path.endsWith(QStringLiteral(".jpeg"), Qt::CaseInsensitive)) {
         path += QStringLiteral(".jpg");

@@ -23,7 +23,8 @@ public:
 
 public slots:
     void toggleFullScreen();
-    // "Save Image": asks for a file name, then writes the view's picture as a JPG.
+    // "Save Image": asks for a file name, then writes the view's picture as a JPG. The
+    // dialog opens in the folder of the last picture saved.
     void saveImageAs();
     // "Go To": asks for a place, then flies there.
     void goTo();
@@ -38,4 +39,5 @@ private:
     QLabel* cameraText_;
     QLabel* pointerText_;
     QRect normalGeometry_;
+    QString saveFolder_;
 };

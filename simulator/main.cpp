@@ -32,16 +32,15 @@ double numberOption(const QCommandLineParser& parser, const QCommandLineOption& 
 // Starts looking straight down, by default over the example area of the georeferencing
 // workflow.
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("earthsim"));
-    QApplication::setApplicationVersion(QStringLiteral(KARTOVEX_VERSION));
+    QCoreApplication::setApplicationName(QStringLiteral("earthsim"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KARTOVEX_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("A stand-in for Google Earth: a 3-D globe that serves Google Earth's "
                        "automation operations on a local socket."));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption serverName(
         QStringLiteral("server-name"),
         QStringLiteral("Name of the local socket to serve on (default %1).")
@@ -74,6 +73,24 @@ int main(int argc, char* argv[]) {
         QStringLiteral("Draw on-screen controls (a compass, a status line) over the view, "
                        "as Google Earth does; they never appear in a saved image."));
     parser.addOptions({serverName, windowed, open, latitude, longitude, range, instant, controls});
+
+    // Help and version answer before the application object, which needs a display. Qt's
+    // own options are not known yet here, so any other parse error waits for process().
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    (void)parser.parse(arguments);
+    if (parser.isSet(help)) {
+        std::fputs(qPrintable(parser.helpText().replace(QStringLiteral("<executable_name>"),
+                                                        QStringLiteral("earthsim"))),
+                   stdout);
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        std::printf("earthsim %s\n", KARTOVEX_VERSION);
+        return 0;
+    }
+
+    QApplication app(argc, argv);
     parser.process(app);
 
     earthsim::Camera start;

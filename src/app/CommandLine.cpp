@@ -72,6 +72,27 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
                        "written, else with 1 and the reason."),
         QStringLiteral("DIR"));
     parser.addOption(captureView);
+    const QCommandLineOption captureArea(
+        QStringLiteral("capture-area"),
+        QStringLiteral("Without the main window: read Google Earth's view as Step 1 does, take "
+                       "its ground again in views --detail times closer, and write them into DIR "
+                       "as one GeoTIFF mosaic, named after the date and time. An unfinished "
+                       "capture of DIR is continued. Exits with 0 when the mosaic was written, "
+                       "else with 1 and the reason; the views taken stay in DIR."),
+        QStringLiteral("DIR"));
+    const QCommandLineOption detail(
+        QStringLiteral("detail"),
+        QStringLiteral("With --capture-area: the mosaic's detail, 1 to 8 times the view's "
+                       "(default 2)."),
+        QStringLiteral("N"), QStringLiteral("2"));
+    const QCommandLineOption margin(
+        QStringLiteral("margin"),
+        QStringLiteral("With --capture-area: pixels along each view's edges left out of the "
+                       "mosaic, where Google Earth draws its controls (default 96)."),
+        QStringLiteral("PX"), QStringLiteral("96"));
+    parser.addOption(captureArea);
+    parser.addOption(detail);
+    parser.addOption(margin);
     parser.addOption(googleEarth);
     parser.addOption(linkPort);
     parser.addOption(geoTiff);
@@ -140,6 +161,20 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
             return stop(2, QStringLiteral("--capture-view needs the folder to write into.\n"));
         result.options.captureViewFolder = parser.value(captureView);
     }
+    if (parser.isSet(captureArea)) {
+        if (parser.value(captureArea).isEmpty())
+            return stop(2, QStringLiteral("--capture-area needs the folder to write into.\n"));
+        if (parser.isSet(captureView))
+            return stop(2, QStringLiteral("Give --capture-view or --capture-area, not both.\n"));
+        result.options.captureAreaFolder = parser.value(captureArea);
+    }
+    bool detailOk = false, marginOk = false;
+    result.options.detail = parser.value(detail).toInt(&detailOk);
+    result.options.marginPixels = parser.value(margin).toInt(&marginOk);
+    if (!detailOk || result.options.detail < 1 || result.options.detail > 8)
+        return stop(2, QStringLiteral("--detail must be a whole number from 1 to 8.\n"));
+    if (!marginOk || result.options.marginPixels < 0)
+        return stop(2, QStringLiteral("--margin must be a whole number of pixels, 0 or more.\n"));
     return result;
 }
 

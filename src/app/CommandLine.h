@@ -19,9 +19,16 @@ struct Options {
     std::optional<bool> geoTiff;
     // --capture-view=DIR: one "Capture view" into DIR without the main window, then exit.
     std::optional<QString> captureViewFolder;
+    // --capture-area=DIR with --detail=N and --margin=PX: one "Capture area" into DIR
+    // without the main window, then exit.
+    std::optional<QString> captureAreaFolder;
+    int detail = 2;
+    int marginPixels = 96;
 
     // Whether the options ask for a command run without the main window.
-    bool withoutWindow() const { return captureViewFolder.has_value(); }
+    bool withoutWindow() const {
+        return captureViewFolder.has_value() || captureAreaFolder.has_value();
+    }
 };
 
 // The command line, read before any window (or display) exists: either the options to

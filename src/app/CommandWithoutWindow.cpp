@@ -9,6 +9,7 @@
 #include "GeoTiffSwitch.h"
 #include "GoogleEarthChoice.h"
 #include "Program.h"
+#include "TerminalLines.h"
 #include "capture/CaptureView.h"
 #include "capture/qt/QtCaptureFolder.h"
 #include "capture/qt/QtViewGrabber.h"
@@ -39,21 +40,11 @@ public:
         return false;
     }
 
-    static std::string oneLine(std::string text) {
-        for (char& c : text)
-            if (c == '\n') c = ' ';
-        return text;
-    }
     const std::string& last() const { return last_; }
 
 private:
     std::string last_;
 };
-
-void say(const std::string& line, std::FILE* to = stdout) {
-    std::fprintf(to, "kartovex: %s\n", line.c_str());
-    std::fflush(to);
-}
 
 }  // namespace
 
@@ -74,6 +65,7 @@ int runWithoutWindow(const Options& options) {
     geoTiff = std::make_unique<GdalGeoTiff>();
 #endif
     QtFileSaver saver;
+    FileOutputRecord record(outputRecordPath(), saver);
     QtViewGrabber grabber;
     QtJpegWriter jpeg;
     QtCaptureFolder folder(*options.captureViewFolder);
@@ -86,7 +78,7 @@ int runWithoutWindow(const Options& options) {
                                  grabber,
                                  jpeg,
                                  folder,
-                                 {saver, codePage, geoTiff.get(), writeGeoTiff},
+                                 {saver, codePage, record, geoTiff.get(), writeGeoTiff},
                                  messages,
                                  [](const std::string& phase) { say(phase + "..."); }},
                                 captureTimeStamp());
@@ -94,7 +86,7 @@ int runWithoutWindow(const Options& options) {
         std::fprintf(stdout, "%s\n", messages.last().c_str());
         return 0;
     }
-    say(TerminalMessages::oneLine(messages.last()), stderr);
+    say(oneLine(messages.last()), stderr);
     return 1;
 }
 

@@ -2,20 +2,27 @@
 
 #include <QApplication>
 #include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QSettings>
 #include <QStandardPaths>
 
 #include "GeoTiffSwitch.h"
+#include "capture/AreaCommand.h"
 #include "capture/CaptureView.h"
+#include "capture/ScreenViewGrab.h"
 #include "capture/Step1Command.h"
 #include "deviation/Deviation.h"
 #include "georef/Step2Command.h"
+#include "model/RuntimeError.h"
+#include "ui/AreaDialogs.h"
 #include "ui/Form1.h"
 #include "ui/ProgressGeoTiffWriter.h"
 
 #ifdef KARTOVEX_HAVE_GDAL
 #include "georef/gdal/GdalGeoTiff.h"
+#include "georef/gdal/GdalMosaic.h"
 #endif
 
 #ifdef _WIN32
@@ -51,9 +58,18 @@ Program::Program(const Options& options)
     codePage_ = std::make_unique<IconvCodePage936>();
 #endif
     writeGeoTiff_ = geoTiffSwitch(options.geoTiff, settings_);
+    record_ = std::make_unique<FileOutputRecord>(outputRecordPath(), saver_);
 #ifdef KARTOVEX_HAVE_GDAL
     geoTiff_ = std::make_unique<ProgressGeoTiffWriter>(std::make_unique<GdalGeoTiff>());
 #endif
+}
+
+std::string outputRecordPath() {
+    // With the application's data, for this user alone.
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (!QDir(data).exists() && QDir().mkpath(data))
+        QFile::setPermissions(data, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return (data + QStringLiteral("/kartovex-outputs.txt")).toStdString();
 }
 
 // The main window goes before the model it shows.
@@ -67,6 +83,29 @@ void Program::start() {
     form1->show();
 }
 
+#ifdef KARTOVEX_HAVE_GDAL
+void Program::captureArea(MainWindowModel& form) {
+    std::string folder;
+    try {
+        folder = captureFolder_.prepare();
+    } catch (const RuntimeError& e) {
+        messages_.information(e.description(), "Kartovex");
+        return;
+    }
+    ScreenViewGrab grab(grabber_, jpeg_, saver_);
+    GdalMosaic mosaic;
+    AreaResult result;
+    {
+        // The progress dialog closes before the outcome is told.
+        AreaDialogs dialogs(form2_);
+        result = runCaptureArea(
+            {folder, "area_" + captureTimeStamp(), 2, AreaPlan::kDefaultMarginPixels}, form,
+            {*googleEarth_.chosen, grab, saver_, mosaic, log_}, dialogs);
+    }
+    messages_.information(result.message, "Kartovex");
+}
+#endif
+
 void Program::openMainWindow() {
     if (form2_ || model_) return;
     model_ = std::make_unique<MainWindowModel>();
@@ -74,14 +113,15 @@ void Program::openMainWindow() {
     MainWindowModel& form = *model_;
     // The dialog belongs to the main window so that it opens above it.
     chooser_ = std::make_unique<QtFileChooser>(form2_);
+    notices_.setOwner(form2_);
     form2_->setCommand("Command1", [this, &form] {
         runner_.run([this, &form] { runStep1(form, *googleEarth_.chosen, log_); });
     });
     form2_->setCommand("Command2", [this, &form] {
         runner_.run([this, &form] {
-            Step2Command(
-                form, module1_,
-                {*chooser_, probe_, saver_, *codePage_, messages_, geoTiff_.get(), writeGeoTiff_})
+            Step2Command(form, module1_,
+                         {*chooser_, probe_, saver_, *codePage_, messages_, notices_, *record_,
+                          geoTiff_.get(), writeGeoTiff_})
                 .run();
         });
     });
@@ -94,12 +134,16 @@ void Program::openMainWindow() {
                          grabber_,
                          jpeg_,
                          captureFolder_,
-                         {saver_, *codePage_, geoTiff_.get(), writeGeoTiff_},
+                         {saver_, *codePage_, *record_, geoTiff_.get(), writeGeoTiff_},
                          messages_,
                          {}},
                         captureTimeStamp());
         });
     });
+#ifdef KARTOVEX_HAVE_GDAL
+    form2_->setCommand("captureArea",
+                       [this, &form] { runner_.run([this, &form] { captureArea(form); }); });
+#endif
     form2_->setCommand("outputFolder", [this] {
         const QString chosen = QFileDialog::getExistingDirectory(
             form2_, tr("Output folder for captures"), captureFolder_.folder());

@@ -13,6 +13,7 @@
 #include "capture/qt/QtViewGrabber.h"
 #include "georef/CodePage936.h"
 #include "georef/GeoTiffWriter.h"
+#include "georef/OutputRecord.h"
 #include "georef/qt/QtFileSaver.h"
 #include "georef/qt/QtJpegWriter.h"
 #include "model/MainWindowModel.h"
@@ -21,8 +22,12 @@
 #include "ui/Form3Probe.h"
 #include "ui/QtFileChooser.h"
 #include "ui/QtMessageBox.h"
+#include "ui/QtNotice.h"
 
 namespace kartovex {
+
+// The file in which Kartovex records the files it wrote beside pictures.
+std::string outputRecordPath();
 
 // The local date and time as a capture's name carries it: 2026-12-07_10-15-30.
 std::string captureTimeStamp();
@@ -43,6 +48,8 @@ signals:
 
 private:
     void openMainWindow();
+    // "Capture area": the mosaic into the capture folder, its outcome in a message box.
+    void captureArea(MainWindowModel& form);
 
     QtMessageBox messages_;
     QtLog log_;
@@ -56,6 +63,8 @@ private:
     std::unique_ptr<QtFileChooser> chooser_;
     Form3Probe probe_;
     QtFileSaver saver_;
+    QtNotice notices_;
+    std::unique_ptr<FileOutputRecord> record_;
     // Null in a build without GDAL: Step 2 writes the table and geoset only.
     std::unique_ptr<GeoTiffWriter> geoTiff_;
     bool writeGeoTiff_ = true;

@@ -1,9 +1,12 @@
 #include <QApplication>
 #include <QStandardPaths>
+#include <QTextStream>
 
+#include "AreaWithoutWindow.h"
 #include "CommandLine.h"
 #include "CommandWithoutWindow.h"
 #include "Program.h"
+#include "SingleInstance.h"
 #include "Version.h"
 #include "model/qt/QtLog.h"
 
@@ -26,8 +29,24 @@ int main(int argc, char* argv[]) {
     kartovex::alsoLogTo(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
                         QStringLiteral("/kartovex.log"));
 #endif
+    if (commandLine.options.captureAreaFolder)
+        return kartovex::runCaptureAreaWithoutWindow(commandLine.options);
     if (commandLine.options.withoutWindow()) return kartovex::runWithoutWindow(commandLine.options);
+    // The window is one per user; a command without it may run beside it.
+    kartovex::SingleInstance instance;
+    if (!instance.claim()) {
+        QTextStream(stderr) << QStringLiteral(
+            "Kartovex is already running: its window was brought to the front.\n");
+        return 0;
+    }
     kartovex::Program program(commandLine.options);
     program.start();
+    QObject::connect(&instance, &kartovex::SingleInstance::frontRequested, [&program] {
+        if (QWidget* window = program.mainWindow()) {
+            window->showNormal();
+            window->raise();
+            window->activateWindow();
+        }
+    });
     return application.exec();
 }

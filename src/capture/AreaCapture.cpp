@@ -17,8 +17,8 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kArrivalBound = 30s;
 constexpr auto kLoadingBound = 60s;
 constexpr auto kPoll = 50ms;
-// Without a loading report, the picture is taken once two grabs this far apart agree.
-constexpr auto kGrabInterval = 300ms;
+// The picture is taken once two grabs this far apart agree.
+constexpr auto kGrabInterval = 500ms;
 constexpr double kJump = 5.0;
 constexpr int kRelativeToGround = 1;
 // Rounds of gap filling: a gap left after the second means the views do not land where
@@ -92,13 +92,11 @@ private:
         }
     }
 
-    // Google Earth says when its imagery has loaded; where it cannot, the view has loaded
-    // once two grabs a moment apart agree.
+    // Google Earth says when its imagery has loaded, where it can; either way the screen
+    // has caught up once two grabs a moment apart agree: the report may run ahead of the
+    // picture on the screen.
     void waitForLoading(const WindowRect& rect) {
-        if (waitForImagery(app_, platform_)) {
-            grab_.grab(rect);
-            return;
-        }
+        waitForImagery(app_, platform_);
         std::uint64_t last = grab_.grab(rect);
         auto lastAt = platform_.now();
         waitUntil(kLoadingBound, "The view did not stop changing", [&] {
@@ -204,6 +202,22 @@ AreaOutcome captureViews(AreaManifest& manifest, const AreaFolder& folder, Appli
         manifest.plan.views.insert(manifest.plan.views.end(), fill.begin(), fill.end());
         folder.saver.save(folder.manifestPath(), manifest.text());
     }
+}
+
+const char* phaseText(AreaPhase phase) {
+    switch (phase) {
+        case AreaPhase::Flying:
+            return "flying there";
+        case AreaPhase::Loading:
+            return "waiting for the imagery";
+        case AreaPhase::Grabbing:
+            return "grabbing the view";
+        case AreaPhase::Keeping:
+            return "keeping the view";
+        case AreaPhase::Mosaic:
+            return "writing the mosaic";
+    }
+    return "";
 }
 
 }  // namespace kartovex

@@ -14,6 +14,9 @@ class FileSaver;
 
 enum class AreaPhase { Flying, Loading, Grabbing, Keeping, Mosaic };
 
+// What the user reads for a phase: "flying there", "writing the mosaic".
+const char* phaseText(AreaPhase phase);
+
 // Where a capture stands: view `view` (from 1) of `views`, what it is doing, and the time
 // left by the views taken so far.
 struct AreaProgress {

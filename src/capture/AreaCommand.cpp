@@ -9,8 +9,11 @@
 #include "capture/Step1Command.h"
 #include "georef/FileSaver.h"
 #include "georef/GeoTiffOutputs.h"
+#include "georef/GstFile.h"
 #include "georef/MosaicWriter.h"
+#include "georef/Wgs84TabFile.h"
 #include "model/ControlNames.h"
+#include "model/NumberText.h"
 #include "model/RuntimeError.h"
 
 namespace kartovex {
@@ -62,6 +65,12 @@ std::optional<Unfinished> unfinishedIn(const std::string& folder, FileSaver& sav
         }
     }
     return std::nullopt;
+}
+
+// A reason as a sentence of a message: ends with one full stop.
+std::string sentence(std::string reason) {
+    if (reason.empty() || reason.back() != '.') reason += '.';
+    return reason;
 }
 
 std::string keptText(const AreaManifest& m, const std::string& viewsFolder) {
@@ -171,35 +180,56 @@ AreaResult runCaptureArea(const AreaRequest& request, MainWindowModel& form,
         }
     } catch (const RuntimeError& e) {
         restore(*app, userView, services.log);
-        result.message = "Capture area stopped: " + e.description() + ". " +
+        result.message = "Capture area stopped: " + sentence(e.description()) + " " +
                          (manifest.plan.views.empty() ? std::string("Nothing was captured.")
                                                       : keptText(manifest, viewsFolder));
         return result;
     }
 
-    MosaicExtent extent;
     try {
         const std::size_t views = manifest.taken.size();
-        const GeoTiffResult written = services.mosaic.write(
-            mosaicJob(manifest, viewsFolder, tif),
-            [&](double done) {
-                return user.progress({views, views, AreaPhase::Mosaic, 0 * done});
-            },
-            extent);
-        if (written == GeoTiffResult::Cancelled) {
+        const auto started = services.platform.now();
+        const auto progress = [&](double done) {
+            const double elapsed =
+                std::chrono::duration<double>(services.platform.now() - started).count();
+            return user.progress(
+                {views, views, AreaPhase::Mosaic, done > 0 ? elapsed * (1 - done) / done : 0});
+        };
+        MosaicJob job = mosaicJob(manifest, viewsFolder, tif);
+        job.kmzPath = folder + bare + ".kmz";
+        const GeoTiffOutcome written = services.mosaic.write(job, progress);
+        if (written.result == GeoTiffResult::Cancelled) {
             result.message =
                 "The mosaic was cancelled and not written. " + keptText(manifest, viewsFolder);
             return result;
         }
+        result.files.push_back(written.tifPath);
+        if (!written.kmzPath.empty()) result.files.push_back(written.kmzPath);
+        // The table and geoset open the mosaic in MapInfo: a north-up raster in longitude and
+        // latitude is registered exactly by its four outer corners.
+        const std::string tifName = utf8Of(pathOf(written.tifPath).filename());
+        const std::string tableBare = tifName.substr(0, tifName.rfind('.'));
+        services.saver.save(folder + tableBare + ".tab",
+                            wgs84TabFileBytes(tifName, written.raster));
+        result.files.push_back(folder + tableBare + ".tab");
+        services.saver.save(
+            folder + tableBare + ".gst",
+            gstFileBytes(tableBare, plainText((written.raster.west + written.raster.east) / 2),
+                         plainText((written.raster.south + written.raster.north) / 2)));
+        result.files.push_back(folder + tableBare + ".gst");
+        if (!written.overlayFailure.empty())
+            result.message =
+                "The Google Earth overlay could not be written: " + written.overlayFailure + ".\n";
     } catch (const RuntimeError& e) {
-        result.message = "The mosaic could not be written: " + e.description() + ". " +
+        result.message = "The mosaic could not be written: " + sentence(e.description()) + " " +
                          keptText(manifest, viewsFolder);
+        if (!result.files.empty()) result.message += " Written: " + result.files.front();
         return result;
     }
     result.written = true;
-    result.files.push_back(tif);
-    result.message =
-        "The mosaic of " + std::to_string(manifest.taken.size()) + " views was written: " + tif;
+    result.message += "The mosaic of " + std::to_string(manifest.taken.size()) +
+                      " views was written: " + result.files.front();
+    for (std::size_t i = 1; i < result.files.size(); ++i) result.message += ", " + result.files[i];
     return result;
 }
 

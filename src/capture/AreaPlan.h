@@ -19,7 +19,9 @@ struct PlannedView {
 // where Google Earth draws its own controls), measured on the ground in metres.
 struct AreaPlan {
     static constexpr int kLeastDetail = 1, kMostDetail = 8;
-    static constexpr int kDefaultMarginPixels = 48;
+    // Leaves out Google Earth's compass, about 75 px in from the top-right corner, and its
+    // status line along the bottom.
+    static constexpr int kDefaultMarginPixels = 96;
 
     int detail = 1;
     int marginPixels = kDefaultMarginPixels;

@@ -1,8 +1,10 @@
 #include "CaptureView.h"
 
+#include <chrono>
 #include <cmath>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "capture/ImageryWait.h"
 #include "capture/Step1Command.h"
@@ -16,6 +18,8 @@ namespace {
 constexpr const char* kTitle = "Kartovex";
 constexpr int kJpegQuality = 95;
 constexpr int kMostSuffixes = 999;
+constexpr std::chrono::milliseconds kSteadyPoll{500};
+constexpr std::chrono::seconds kSteadyBound{15};
 
 // A name no file in the folder starts with, so no output of this capture can replace one.
 std::string freeStem(CaptureFolder& folder, const std::string& path, const std::string& stamp) {
@@ -48,10 +52,18 @@ Picture grabLoadedView(const CaptureViewServices& s, const GroundGrid& grid,
         throw RuntimeError(error::CannotCreateObject, "Google Earth gave no application object");
     const CameraInfo before = app->GetCamera(false);
     tell("Waiting for Google Earth's imagery");
-    waitForImagery(*app, s.earth);
+    const bool loaded = waitForImagery(*app, s.earth);
     tell("Grabbing the view");
-    Picture picture =
-        grabView(s.grabber, {grid.viewLeft, grid.viewTop, grid.viewWidth, grid.viewHeight});
+    const ScreenRect rect{grid.viewLeft, grid.viewTop, grid.viewWidth, grid.viewHeight};
+    Picture picture = grabView(s.grabber, rect);
+    // Where Google Earth cannot say, its imagery has loaded once the screen stops changing.
+    const auto giveUp = s.earth.now() + kSteadyBound;
+    while (!loaded && s.earth.now() < giveUp) {
+        s.earth.pause(kSteadyPoll);
+        Picture next = grabView(s.grabber, rect);
+        if (next.pixels == picture.pixels) break;
+        picture = std::move(next);
+    }
     if (!sameView(before, app->GetCamera(false), app->settleTolerance()))
         throw RuntimeError(error::AutomationError,
                            "Google Earth's camera moved during the capture, so the picture may "

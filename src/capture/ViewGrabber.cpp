@@ -46,7 +46,7 @@ Picture grabView(ViewGrabber& grabber, const ScreenRect& rect) {
         throw RuntimeError(error::InvalidPicture,
                            "The screen grab came back as one flat colour, not Google Earth's "
                            "view: the screen may be locked, covered or not readable by other "
-                           "programs");
+                           "programs (as in a Wayland session)");
     return picture;
 }
 

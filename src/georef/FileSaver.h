@@ -19,7 +19,11 @@ public:
 
     // Whether any file or folder has that name.
     virtual bool exists(const std::string& path) = 0;
-    // Up to `bytes` bytes from the file's start; nothing when it cannot be read.
+    // Whether that name holds a regular file: no folder, pipe or device, nothing that
+    // could block whoever opens it.
+    virtual bool isRegularFile(const std::string& path) = 0;
+    // Up to `bytes` bytes from a regular file's start; nothing when it cannot be read or
+    // is no regular file.
     virtual std::optional<std::string> head(const std::string& path, std::size_t bytes) = 0;
     // Throws RuntimeError whose description is the system's reason.
     virtual void remove(const std::string& path) = 0;

@@ -73,8 +73,4 @@ std::string kmlOverlayBytes(std::string_view pictureName, std::string_view name,
     return kml;
 }
 
-bool isKartovexOverlay(std::string_view head) {
-    return head.find(kMark) != std::string_view::npos;
-}
-
 }  // namespace kartovex

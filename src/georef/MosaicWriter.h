@@ -18,25 +18,20 @@ struct MosaicJob {
     std::vector<MosaicView> views;
     std::string tifPath;
     // Only each view's inner part goes in: Google Earth draws its controls near the edges.
-    int marginPixels = 48;
-};
-
-// Where the mosaic lies: a north-up raster in longitude and latitude, degrees.
-struct MosaicExtent {
-    double west = 0, south = 0, east = 0, north = 0;
-    std::int64_t width = 0, height = 0;
+    int marginPixels = 96;
+    // The Google Earth super-overlay of the mosaic, when not empty.
+    std::string kmzPath;
 };
 
 // Writes the views as one GeoTIFF in WGS 84 longitude and latitude at the finest view's
-// pixel size, each view warped by its own grid. The file appears only complete, like the
-// single picture's GeoTIFF.
+// pixel size, each view warped by its own grid, and its super-overlay. The files appear
+// only complete, like the single picture's GeoTIFF; the outcome says where the raster lies.
 class MosaicWriter {
 public:
     virtual ~MosaicWriter() = default;
     // Throws RuntimeError whose description says why, e.g. a view's picture could not be
     // read or the disk is full.
-    virtual GeoTiffResult write(const MosaicJob& job, const GeoTiffWriter::Progress& progress,
-                                MosaicExtent& extent) = 0;
+    virtual GeoTiffOutcome write(const MosaicJob& job, const GeoTiffWriter::Progress& progress) = 0;
 };
 
 }  // namespace kartovex

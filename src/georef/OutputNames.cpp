@@ -9,13 +9,11 @@ namespace kartovex {
 namespace {
 
 // Any case: on Windows SCAN.TIF and scan.tif are one file.
-bool isOutputExtension(std::string_view fileName) {
-    const std::size_t dot = fileName.rfind('.');
-    if (dot == std::string_view::npos) return false;
-    std::string extension(fileName.substr(dot + 1));
-    for (char& c : extension)
+std::string lowerCase(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return extension == "tab" || extension == "gst" || extension == "tif" || extension == "kml";
+    return out;
 }
 
 [[noreturn]] void refuse(const std::string& name, const char* why) {
@@ -36,15 +34,20 @@ OutputNames outputNames(const std::string& path, const std::string& folderPrefix
     // prefix inside the file name and name every file wrongly.
     if (folderPrefix + fileName != path)
         refuse(fileName, "holds a colon, which would name the files wrongly.");
-    // The outputs are named bare name + extension, so only such an extension makes one of
-    // their paths the picked one. Refused even where that output is switched off: an older
-    // one of ours there would be removed as stale.
-    if (isOutputExtension(fileName))
-        refuse(fileName,
-               "has the extension of a file Kartovex writes beside the picture (.tab, .gst, "
-               ".tif or .kml), so writing that file would destroy the picture.");
     const std::string stem = folderPrefix + bareName;
-    return {stem + ".tab", stem + ".gst", stem + ".tif", stem + ".kml"};
+    const OutputNames names{stem + ".tab",       stem + ".gst", stem + "_wgs84.tif",
+                            stem + "_wgs84.tab", stem + ".kmz", stem + ".kml"};
+    // Refused even where that output is switched off: an older one of ours there would be
+    // removed as stale.
+    const std::string picked = lowerCase(path);
+    for (const std::string* output :
+         {&names.tab, &names.gst, &names.tif, &names.wgs84Tab, &names.kmz, &names.kml})
+        if (lowerCase(*output) == picked)
+            refuse(fileName,
+                   "is the name of a file Kartovex writes beside the picture (.tab, .gst, "
+                   "_wgs84.tif, _wgs84.tab, .kmz or .kml), so writing that file would destroy "
+                   "the picture.");
+    return names;
 }
 
 }  // namespace kartovex

@@ -4,12 +4,16 @@
 
 namespace kartovex {
 
-// The files Step 2 writes beside the picked picture, all named after it.
+// The files Step 2 writes beside the picked picture, all named after it. The GeoTIFF is
+// not named <bare>.tif: MapInfo would look for its table under <bare>.tab, the JPG's.
 struct OutputNames {
-    std::string tab, gst, tif, kml;
+    std::string tab, gst;
+    std::string tif, wgs84Tab;  // the precise raster and its table
+    std::string kmz;            // its Google Earth overlay
+    std::string kml;            // the overlay where no GeoTIFF can be written
 };
 
-// Names the outputs folder prefix + bare name + lower-case extension. Refuses, with
+// Names the outputs folder prefix + bare name (+ "_wgs84") + lower-case extension. Refuses, with
 // RuntimeError InvalidArgument saying why, a picked name that would make them land on the
 // wrong file or on the picture itself.
 OutputNames outputNames(const std::string& path, const std::string& folderPrefix,

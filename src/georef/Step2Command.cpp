@@ -42,17 +42,17 @@ void Step2Command::run() {
     } catch (const RuntimeError& e) {
         if (e.number() == error::DialogCancelled) return;
         services_.messages.information(
-            message({{}, {{"The open-file dialog failed.", e.description()}}}), kTitle);
+            message({{}, {{"The open-file dialog failed.", e.description()}}, {}}), kTitle);
         return;
     } catch (const std::exception& e) {
-        services_.messages.information(message({{}, {{"The open-file dialog failed.", e.what()}}}),
-                                       kTitle);
+        services_.messages.information(
+            message({{}, {{"The open-file dialog failed.", e.what()}}, {}}), kTitle);
         return;
     }
     try {
         writeFiles();
     } catch (const std::exception& e) {
-        services_.messages.information(message({{}, {{"Step 2 failed.", e.what()}}}), kTitle);
+        services_.messages.information(message({{}, {{"Step 2 failed.", e.what()}}, {}}), kTitle);
     }
 }
 
@@ -94,14 +94,17 @@ void Step2Command::writeFiles() {
         const double height = value(module_.strPicMaxY) + 1;
         if (!pictureFitsView(width, height)) return;
 
-        writeOutputs(
-            picture, module_, form_.corners, form_.grid,
-            {services_.saver, services_.codePage, services_.geoTiff, services_.writeGeoTiff},
-            report);
+        writeOutputs(picture, module_, form_.corners, form_.grid,
+                     {services_.saver, services_.codePage, services_.record, services_.geoTiff,
+                      services_.writeGeoTiff},
+                     report);
     } catch (const Failure& failure) {
         report.failures.push_back(failure);
     }
-    if (!report.failures.empty()) services_.messages.information(message(report), kTitle);
+    if (!report.failures.empty())
+        services_.messages.information(message(report), kTitle);
+    else
+        services_.notices.notice(notice(report, form_.folderPrefix), form_.folderPrefix);
 }
 
 }  // namespace kartovex

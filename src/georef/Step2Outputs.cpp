@@ -4,9 +4,17 @@
 #include "GstFile.h"
 #include "KmlOverlay.h"
 #include "TabFile.h"
+#include "TableError.h"
 #include "model/NumberText.h"
 
 namespace kartovex {
+namespace {
+
+std::string fileNameOf(const std::string& path) {
+    return path.substr(path.find_last_of("/\\") + 1);
+}
+
+}  // namespace
 
 NamedPicture namePicture(const std::string& path, const std::string& folderPrefix,
                          const std::string& fileName, const std::string& bareName,
@@ -31,15 +39,20 @@ void writeOutputs(const NamedPicture& picture, const Module1& extents, const Cor
     });
     report.written.push_back(out.gst);
 
-    if (writers.geoTiff && writers.writeGeoTiff) {
-        const double width = value(extents.strPicMaxX) + 1;
-        const double height = value(extents.strPicMaxY) + 1;
-        writeOverlayAndGeoTiff(writers.saver, *writers.geoTiff, out,
-                               kmlOverlayBytes(picture.fileName, picture.bareName, corners),
-                               {picture.path, out.tif, controlPoints(grid, width, height)}, report);
-    } else {
-        removeOlderOverlayAndGeoTiff(writers.saver, writers.geoTiff, out, report);
-    }
+    const double width = value(extents.strPicMaxX) + 1;
+    const double height = value(extents.strPicMaxY) + 1;
+    const OutputServices services{writers.saver, writers.record, writers.codePage, writers.geoTiff};
+    double preciseErrorPixels = -1;
+    if (writers.writeGeoTiff)
+        preciseErrorPixels = writeOutputsBeyondTable(
+            services, out, kmlOverlayBytes(picture.fileName, picture.bareName, corners),
+            {picture.path, out.tif, controlPoints(grid, width, height), {}}, report);
+    else
+        removeOlderOutputs(services, out, report);
+    report.remark = tableErrorSentence(
+        fileNameOf(out.tab),
+        tableErrorPixels(grid, width, height, value(extents.strPicMaxX), value(extents.strPicMaxY)),
+        fileNameOf(out.wgs84Tab), preciseErrorPixels);
 }
 
 }  // namespace kartovex

@@ -7,6 +7,7 @@
 #include "GeoTiffWriter.h"
 #include "NamesInFiles.h"
 #include "OutputNames.h"
+#include "OutputRecord.h"
 #include "Step2Report.h"
 #include "model/GroundGrid.h"
 #include "model/MainWindowModel.h"
@@ -17,9 +18,11 @@ namespace kartovex {
 struct OutputWriters {
     FileSaver& saver;
     const CodePage936& codePage;
-    // Null where the program was built without one: the table and geoset only.
+    // What Kartovex wrote: only those files are ever replaced or removed.
+    OutputRecord& record;
+    // Null where the program was built without one: the overlay is the .kml then.
     GeoTiffWriter* geoTiff;
-    // The user's switch for the GeoTIFF and the overlay.
+    // The user's switch for the GeoTIFF and the overlays.
     bool writeGeoTiff;
 };
 
@@ -39,10 +42,11 @@ NamedPicture namePicture(const std::string& path, const std::string& folderPrefi
                          const CodePage936& codePage);
 
 // Writes every file that registers the picture, measured as `extents`, to the view Step 1
-// read: the table, then the geoset, then the overlay and the GeoTIFF. Step 2 and the view
-// capture both write through here, so they always write the same files. Each file written
-// and each failure goes into `report`; a failure of the table or geoset is thrown as a
-// Failure and ends the writing.
+// read: the table, then the geoset, then the GeoTIFF with its table and super-overlay (or,
+// without a GeoTIFF writer, the .kml overlay). Step 2 and the view capture both write
+// through here, so they always write the same files. Each file written and each failure
+// goes into `report`, and how far off the JPG's table is, when that is worth saying, into
+// its remark; a failure of the table or geoset is thrown as a Failure and ends the writing.
 void writeOutputs(const NamedPicture& picture, const Module1& extents, const CornerTexts& corners,
                   const GroundGrid& grid, const OutputWriters& writers, Step2Report& report);
 

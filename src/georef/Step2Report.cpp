@@ -45,7 +45,17 @@ std::string message(const Step2Report& report) {
     }
     if (report.written.empty()) return text + "\nNo file was written.";
     for (const auto& path : report.written) text += "\nWritten: " + shown(path);
-    return text;
+    return report.remark.empty() ? text : text + "\n\n" + report.remark;
+}
+
+std::string notice(const Step2Report& report, const std::string& folder) {
+    std::string text = "Written in " + shown(folder) + ":";
+    const char* separator = " ";
+    for (const auto& path : report.written) {
+        text += separator + path.substr(path.find_last_of("/\\") + 1);
+        separator = ", ";
+    }
+    return report.remark.empty() ? text : text + "\n" + report.remark;
 }
 
 }  // namespace kartovex

@@ -18,10 +18,12 @@ struct Failure : std::exception {
     std::string reason;
 };
 
-// What one Step 2 did: the files it wrote, in order, and what it could not do.
+// What one Step 2 did: the files it wrote, in order, what it could not do, and what is
+// worth knowing about what it wrote.
 struct Step2Report {
     std::vector<std::string> written;
     std::vector<Failure> failures;
+    std::string remark;
 };
 
 // Runs one stage, telling any failure in it as `what` failing.
@@ -34,7 +36,12 @@ bool succeeded(Step2Report& report, const std::string& what, const std::function
 // A path as a message shows it: one beyond any real path keeps only its two ends.
 std::string shown(const std::string& path);
 
-// Every failure with its reason, then the files written, or that none was.
+// Every failure with its reason, then the files written, or that none was, then the
+// remark after a blank line.
 std::string message(const Step2Report& report);
+
+// What a Step 2 without failure tells: the files it wrote in `folder`, by name, then the
+// remark on a line of its own.
+std::string notice(const Step2Report& report, const std::string& folder);
 
 }  // namespace kartovex

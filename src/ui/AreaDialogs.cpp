@@ -18,22 +18,6 @@ namespace {
 
 constexpr int kProgressSteps = 1000;
 
-const char* phaseText(AreaPhase phase) {
-    switch (phase) {
-        case AreaPhase::Flying:
-            return "flying there";
-        case AreaPhase::Loading:
-            return "waiting for the imagery";
-        case AreaPhase::Grabbing:
-            return "grabbing the view";
-        case AreaPhase::Keeping:
-            return "keeping the view";
-        case AreaPhase::Mosaic:
-            return "writing the mosaic";
-    }
-    return "";
-}
-
 QLabel* figure(QWidget* parent, const char* name) {
     auto* label = new QLabel(parent);
     label->setObjectName(QLatin1String(name));
@@ -115,6 +99,8 @@ bool AreaDialogs::progress(const AreaProgress& p) {
         progress_->setObjectName(QStringLiteral("captureAreaProgress"));
         progress_->setWindowTitle(QStringLiteral("Capture area"));
         progress_->setWindowModality(Qt::WindowModal);
+        // Above the main window, which stays on top of Google Earth.
+        progress_->setWindowFlag(Qt::WindowStaysOnTopHint);
         progress_->setAutoClose(false);
         progress_->setAutoReset(false);
         progress_->setMinimumDuration(0);

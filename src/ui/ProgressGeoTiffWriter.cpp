@@ -25,10 +25,10 @@ ProgressGeoTiffWriter::ProgressGeoTiffWriter(std::unique_ptr<GeoTiffWriter> inne
                                              std::chrono::milliseconds showAfter)
     : inner_(std::move(inner)), showAfter_(showAfter) {}
 
-GeoTiffResult ProgressGeoTiffWriter::write(const GeoTiffJob& job, const Progress& progress) {
+GeoTiffOutcome ProgressGeoTiffWriter::write(const GeoTiffJob& job, const Progress& progress) {
     std::atomic<double> fraction = 0;
     std::atomic<bool> cancelled = false, done = false;
-    GeoTiffResult result = GeoTiffResult::Cancelled;
+    GeoTiffOutcome result;
     std::exception_ptr failure;
     std::jthread worker([&] {
         try {

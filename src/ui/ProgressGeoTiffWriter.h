@@ -16,8 +16,7 @@ public:
     explicit ProgressGeoTiffWriter(std::unique_ptr<GeoTiffWriter> inner,
                                    std::chrono::milliseconds showAfter = kShowAfter);
 
-    GeoTiffResult write(const GeoTiffJob& job, const Progress& progress) override;
-    bool wroteIt(const std::string& path) override { return inner_->wroteIt(path); }
+    GeoTiffOutcome write(const GeoTiffJob& job, const Progress& progress) override;
 
     static constexpr std::chrono::milliseconds kShowAfter{700};
 

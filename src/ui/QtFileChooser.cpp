@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace kartovex {
 
@@ -33,10 +34,12 @@ std::optional<std::string> QtFileChooser::showOpen(const CommonDialog& settings)
     // With one filter in the list that one is offered, whatever the index asks for.
     if (settings.FilterIndex >= 1 && settings.FilterIndex <= filters.size())
         dialog.selectNameFilter(filters[settings.FilterIndex - 1]);
+    if (!lastFolder_.isEmpty()) dialog.setDirectory(lastFolder_);
     dialog.selectFile(QString::fromStdString(settings.FileName));
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     const QStringList picked = dialog.selectedFiles();
     if (picked.isEmpty()) return std::nullopt;
+    lastFolder_ = QFileInfo(picked.first()).absolutePath();
     return QDir::toNativeSeparators(picked.first()).toStdString();
 }
 

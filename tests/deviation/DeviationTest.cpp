@@ -18,7 +18,6 @@ TEST(Deviation, MetresBetweenDegreeMinuteValues) {
         {"11030.4", "11030.5", "185.00 m"},
         {"11030.5", "11030", "925.00 m"},
         {"", "11030.5", "12266425.00 m"},
-        {"11030.5", "11030,4", "925.00 m"},
         {"11030.4", "110 30.4", "0.00 m"},
         {"-30", "-29.9", "185.00 m"},
         // Across a whole degree: minutes of arc, not the digits' difference.

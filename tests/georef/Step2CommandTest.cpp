@@ -18,12 +18,12 @@
 namespace kartovex {
 namespace {
 
-const std::string kOurTif = "GeoTIFF by Kartovex";
+const std::string kNew = "written now", kPipe = "a pipe";
 
 // The main window after a Step 1 that found a 1280 × 1024 view full screen, with every
 // service faked: a picture of that size, a disk that saves a file whole or not at all, and
 // a GeoTIFF writer that writes or fails as told.
-struct Scene : FileChooser, PictureProbe, FileSaver, GeoTiffWriter {
+struct Scene : FileChooser, PictureProbe, FileSaver, GeoTiffWriter, OutputRecord, NoticeService {
     Scene() {
         form.setCaption("Label7", "YES");
         form.corners = {"112.5", "34.7",   "112.6", "34.71",  "112.61",
@@ -51,25 +51,42 @@ struct Scene : FileChooser, PictureProbe, FileSaver, GeoTiffWriter {
         files[path] = std::string(bytes);
     }
     bool exists(const std::string& path) override { return files.count(path) != 0; }
+    bool isRegularFile(const std::string& path) override { return files[path] != kPipe; }
     std::optional<std::string> head(const std::string& p, std::size_t) override { return files[p]; }
     void remove(const std::string& path) override {
         if (path == failingPath) throw RuntimeError(error::PermissionDenied, "Permission denied");
         files.erase(path);
     }
-    GeoTiffResult write(const GeoTiffJob& job, const Progress&) override {
+    GeoTiffOutcome write(const GeoTiffJob& job, const Progress&) override {
         jobs.push_back(job);
         EXPECT_FALSE(exists(job.tifPath)) << "an older GeoTIFF is removed before the warp";
         if (job.tifPath == failingPath)
             throw RuntimeError(error::InvalidPicture, "The picture could not be read");
-        if (geoTiffResult == GeoTiffResult::Written) files[job.tifPath] = kOurTif + ", new";
-        return geoTiffResult;
+        if (geoTiffResult == GeoTiffResult::Cancelled) return {};
+        GeoTiffOutcome done{GeoTiffResult::Written,
+                            tifTakenAs.empty() ? job.tifPath : tifTakenAs,
+                            job.kmzPath,
+                            {111, 33, 113, 35, 2000, 1000},
+                            0.2,
+                            {}};
+        files[done.tifPath] = kNew;
+        if (!done.kmzPath.empty()) files[done.kmzPath] = kNew;
+        return done;
     }
-    bool wroteIt(const std::string& path) override { return files[path].starts_with(kOurTif); }
+    void wrote(const std::string& path) override { recorded[path] = files[path]; }
+    bool wroteIt(const std::string& path) override {
+        return recorded.count(path) && files.count(path) && recorded[path] == files[path];
+    }
+    void removed(const std::string& path) override { recorded.erase(path); }
+    void notice(const std::string& text, const std::string& folder) override {
+        notices.push_back({text, folder});
+    }
 
     void run(const std::optional<std::string>& path) {
         picked = path;
         Step2Command(form, module,
-                     {*this, *this, *this, codePage, box, withWriter ? this : nullptr, switchedOn})
+                     {*this, *this, *this, codePage, box, *this, *this, withWriter ? this : nullptr,
+                      switchedOn})
             .run();
     }
 
@@ -82,7 +99,10 @@ struct Scene : FileChooser, PictureProbe, FileSaver, GeoTiffWriter {
     Module1 pictureSize{"1279", "1023"};
     bool withWriter = true, switchedOn = true;
     GeoTiffResult geoTiffResult = GeoTiffResult::Written;
+    std::string tifTakenAs;  // the name a file took while the warp ran
     std::vector<GeoTiffJob> jobs;
+    std::map<std::string, std::string> recorded;
+    std::vector<testing::RecordingMessageBox::Message> notices;
     std::vector<CommonDialog> dialogs;
     std::vector<std::string> probed, saves;
     testing::RecordingMessageBox box;
@@ -126,7 +146,7 @@ TEST(Step2, WritesTheTableThenTheGeosetNamedAfterThePickedFile) {
         const std::string stem = r.folder + r.bareName, table = stem + ".tab";
         EXPECT_TRUE(scene.messages.empty()) << r.picked;
         EXPECT_EQ(scene.probed, Texts{r.picked});
-        EXPECT_EQ(scene.saves, (Texts{table, stem + ".gst", stem + ".kml"})) << r.picked;
+        EXPECT_EQ(scene.saves, (Texts{table, stem + ".gst", stem + "_wgs84.tab"})) << r.picked;
         EXPECT_EQ(scene.files[table],
                   tabFileBytes(r.imageInFiles, scene.form.corners, "1279", "1023"))
             << r.picked;
@@ -159,9 +179,9 @@ TEST(Step2, EveryFailureSaysWhatFailedAndWhatWasWritten) {
         {"/maps/a\xFF.jpg", "", 0, "It is not UTF-8 text.\nNo file was written."},
         {"/maps/\u20ac.jpg", "", 0,
          "It holds the character \"\u20ac\", which the table's code page"},
-        {"/maps/photo.jpg.TAB", "", 0, "photo.jpg.TAB\nIt has the extension of a file Kartovex"},
-        {"/maps/scan.Tif", "", 0, "Refused file name: scan.Tif\nIt has the extension"},
-        {"/maps/view.kml", "", 0, "Refused file name: view.kml\nIt has the extension"},
+        {"/maps/photo.TAB", "", 0, "photo.TAB\nIt is the name of a file Kartovex writes"},
+        {"/maps/scan_wgs84.tab", "", 0, "Refused file name: scan_wgs84.tab\nIt is the name"},
+        {"/maps/view.kmz", "", 0, "Refused file name: view.kmz\nIt is the name"},
         {"/maps/survey\\area.jpg", "", 0, "survey\\area.jpg\nIt holds a backslash"},
         {"/maps/a:b.jpg", "", 0, "Refused file name: a:b.jpg\nIt holds a colon"},
         {"/maps/" + std::string(40000, 'a') + ".jpg", "", 0, "is too long to name the table"},
@@ -207,58 +227,95 @@ TEST(Step2, AsksBeforeRegisteringAPictureOfAnotherShapeThanTheView) {
     }
 }
 
-// After the table and geoset: the overlay and the GeoTIFF when switched on and built in.
-// Older ones of ours are removed, anyone else's are left; every failure says what was
-// written.
-TEST(Step2, TheOverlayAndGeoTiffFollowTheTableAndReplaceOnlyOurOwnOlderOnes) {
-    const std::string ourKml = kmlOverlayBytes("old.jpg", "old", {}), kml = "/maps/area.kml",
-                      tif = "/maps/area.tif";
+// After the table and geoset: with a writer the GeoTIFF, its table and its .kmz; without
+// one the .kml. Older ones of ours are removed; anyone else's, changed ones and pipes are
+// left; every failure says what was written.
+TEST(Step2, OutputsBeyondTheTableReplaceOnlyOurOwnUnchangedOlderOnes) {
+    const std::string names[] = {"/maps/area.kml", "/maps/area_wgs84.tif", "/maps/area_wgs84.tab",
+                                 "/maps/area.kmz"};
     struct Row {
         bool withWriter, switchedOn;
-        std::string kml, tif, failing;  // the files there before, and the one that fails
+        std::string before;  // per name above: o ours, t theirs, c ours changed since, p pipe
+        std::string failing;
         GeoTiffResult result;
-        std::string after;  // the .kml and the .tif: "new", "old" or "" for none
+        std::string after;  // per name: n new, o as before, - none
         std::string says;   // part of the one message; empty: none
     };
     const auto W = GeoTiffResult::Written, C = GeoTiffResult::Cancelled;
     const Row rows[] = {
-        {true, true, ourKml, kOurTif, "", W, "new/new", ""},
-        {true, true, "x", "x", "", W, "old/old", "in the way; it was left as it was.\nThe GeoTIFF"},
-        {true, true, "", kOurTif, tif, W, "new/old", "The older one, which no longer matches the"},
-        {true, true, "", "", tif, W, "new/",
-         "The GeoTIFF could not be written: /maps/area.tif\nThe picture could not be read\n"
-         "Written: /maps/area.tab\nWritten: /maps/area.gst\nWritten: /maps/area.kml"},
-        {true, true, "", "", "", C, "new/", "The GeoTIFF was cancelled and not written: /maps"},
-        {true, false, ourKml, kOurTif, "", W, "/", ""},
-        {true, false, "x", "x", "", W, "old/old", ""},
-        {false, true, ourKml, kOurTif, "", W, "/old", ""},
-        {true, false, ourKml, "", kml, W, "old/", "An older overlay, which no longer"},
+        {true, true, "oooo", "", W, "-nnn", ""},
+        {true, true, "-t--", "", W, "-o--", "did not write, or that changed since, is in the way"},
+        {true, true, "---c", "", W, "-nno", "The Google Earth overlay was not written: /maps/area"},
+        {true, true, "-p--", "", W, "-o--", "not a regular file (a folder, a pipe or a device)"},
+        {true, true, "--o-", "/maps/area_wgs84.tab", W, "-non", "The older one, which no longer"},
+        {true, true, "----", "/maps/area_wgs84.tif", W, "----",
+         "The GeoTIFF could not be written: /maps/area_wgs84.tif\nThe picture could not be "
+         "read\nWritten: /maps/area.tab\nWritten: /maps/area.gst"},
+        {true, true, "oooo", "", C, "----", "The GeoTIFF was cancelled and not written: /maps"},
+        {true, false, "oooo", "", W, "----", ""},
+        {true, false, "tttt", "", W, "oooo", ""},
+        {false, true, "-ooo", "", W, "n---", ""},
+        {false, true, "c---", "", W, "o---", "The overlay was not written"},
+        {true, false, "o---", "/maps/area.kml", W, "o---", "An older overlay, which no longer"},
     };
     for (const Row& r : rows) {
+        SCOPED_TRACE(&r - rows);
         Scene scene;
         scene.withWriter = r.withWriter;
         scene.switchedOn = r.switchedOn;
-        if (!r.kml.empty()) scene.files[kml] = r.kml;
-        if (!r.tif.empty()) scene.files[tif] = r.tif;
+        for (int i = 0; i < 4; ++i) {
+            if (r.before[i] == '-') continue;
+            scene.files[names[i]] = r.before[i] == 'p' ? kPipe : "older";
+            if (r.before[i] == 'o' || r.before[i] == 'c') scene.wrote(names[i]);
+            if (r.before[i] == 'c') scene.files[names[i]] += ", changed";
+        }
         scene.failingPath = r.failing;
         scene.geoTiffResult = r.result;
         scene.run("/maps/area.jpg");
-        SCOPED_TRACE(&r - rows);
         ASSERT_EQ(scene.messages.size(), r.says.empty() ? 0u : 1u);
-        EXPECT_TRUE(r.says.empty() || scene.messages[0].text.find(r.says) != std::string::npos);
-        const auto after = [&](const std::string& path, const std::string& made) {
-            return !scene.files.count(path) ? "" : scene.files[path] == made ? "new" : "old";
-        };
-        EXPECT_EQ(std::string(after(kml, kmlOverlayBytes("area.jpg", "area", scene.form.corners))) +
-                      "/" + after(tif, kOurTif + ", new"),
-                  r.after);
+        EXPECT_EQ(scene.notices.size(), r.says.empty() ? 1u : 0u);
+        EXPECT_TRUE(r.says.empty() || scene.messages[0].text.find(r.says) != std::string::npos)
+            << scene.messages[0].text;
+        std::string after;
+        for (const std::string& name : names)
+            after += !scene.files.count(name)                                               ? '-'
+                     : scene.files[name].starts_with("older") || scene.files[name] == kPipe ? 'o'
+                                                                                            : 'n';
+        EXPECT_EQ(after, r.after);
     }
+}
 
-    Scene scene;  // pixel edges: the lower-right screen corner is pixel 1280, line 1024
+// The GeoTIFF's table names the raster where it ended up; the notice names what was
+// written, where, and how far off the JPG's table is at this range.
+TEST(Step2, TheGeoTiffsTableFollowsTheRasterAndTheNoticeSaysWhatWasWritten) {
+    Scene scene;
     scene.run("/maps/area.jpg");
-    const ControlPoint p = scene.jobs.at(0).points.at(1);
+    ASSERT_EQ(scene.notices.size(), 1u);
+    EXPECT_EQ(scene.notices[0].title, "/maps/");
+    EXPECT_TRUE(scene.notices[0].text.starts_with(
+        "Written in /maps/: area.tab, area.gst, area_wgs84.tif, area_wgs84.tab, area.kmz\n"));
+    const ControlPoint p = scene.jobs.at(0).points.at(1);  // pixel edges: the lower right
     EXPECT_EQ((std::vector<double>{p.pixel, p.line, p.longitude}),
               (std::vector<double>{1280, 1024, 113}));
+
+    Scene taken;
+    taken.tifTakenAs = "/maps/area_wgs84 (2).tif";
+    taken.form.grid.points.clear();
+    for (int i = 0; i < 25; ++i) {  // a view that bulges 23.5 px at its centre
+        const double x = i % 5 / 2.0 - 1, y = 1 - i / 5 / 2.0;
+        taken.form.grid.points.push_back(
+            {x, y, 112 + 0.001 * x + (i == 12 ? 0.0235 / 640 : 0), 34 + 0.001 * y});
+    }
+    taken.run("/maps/area.jpg");
+    EXPECT_NE(taken.files["/maps/area_wgs84.tab"].find("File \"area_wgs84 (2).tif\""),
+              std::string::npos);
+    ASSERT_EQ(taken.messages.size(), 1u);
+    EXPECT_NE(taken.messages[0].text.find("The GeoTIFF was kept as /maps/area_wgs84 (2).tif\nA "
+                                          "file took the name /maps/area_wgs84.tif while it"),
+              std::string::npos);
+    EXPECT_TRUE(taken.messages[0].text.ends_with(
+        "\n\narea.tab is off by up to 23 px at this range; area_wgs84.tab is exact to 0.2 px"))
+        << taken.messages[0].text;
 }
 
 TEST(Step2, TheOverlayLaysThePictureOnTheCornersAndNamesItAsAUrl) {

@@ -15,15 +15,14 @@ namespace {
 
 // Warps in a hundred slow steps unless told to stop; or fails at once.
 struct SlowWriter : GeoTiffWriter {
-    GeoTiffResult write(const GeoTiffJob&, const Progress& progress) override {
+    GeoTiffOutcome write(const GeoTiffJob&, const Progress& progress) override {
         if (fails) throw RuntimeError(error::DiskFull, "No space left on device");
         for (stoppedAt = 0; stoppedAt <= 1; stoppedAt += 0.01) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            if (!progress(stoppedAt)) return GeoTiffResult::Cancelled;
+            if (!progress(stoppedAt)) return {};
         }
-        return GeoTiffResult::Written;
+        return {GeoTiffResult::Written, {}, {}, {}, 0, {}};
     }
-    bool wroteIt(const std::string&) override { return false; }
     bool fails = false;
     double stoppedAt = 0;
 };
@@ -41,7 +40,7 @@ TEST(ProgressGeoTiffWriter, CancelAtHalfwayStopsTheWarpOffTheWindowsThread) {
         user.stop();
     });
     user.start(10);
-    EXPECT_EQ(writer.write({}, {}), GeoTiffResult::Cancelled);
+    EXPECT_EQ(writer.write({}, {}).result, GeoTiffResult::Cancelled);
     EXPECT_TRUE(inner->stoppedAt >= 0.5 && inner->stoppedAt < 1) << inner->stoppedAt;
 
     inner->fails = true;

@@ -21,7 +21,7 @@ namespace {
 const CommonDialog kStep2Dialog{"From JPG TO TAB and GST", true, "", "JPG(*.jpg)|*.jpg", 2};
 
 // Runs `user` on the dialog once it is up, then shows it through the chooser.
-std::optional<std::string> showOpen(const CommonDialog& settings,
+std::optional<std::string> showOpen(QtFileChooser& chooser, const CommonDialog& settings,
                                     std::function<void(QFileDialog&)> user) {
     QTimer::singleShot(0, [user] {
         ASSERT_TRUE(QTest::qWaitFor(
@@ -33,7 +33,7 @@ std::optional<std::string> showOpen(const CommonDialog& settings,
             dialog->reject();
         });
     });
-    return QtFileChooser().showOpen(settings);
+    return chooser.showOpen(settings);
 }
 
 TEST(QtFileChooser, FiltersAsTheDialogShowsThem) {
@@ -47,10 +47,12 @@ TEST(QtFileChooser, FiltersAsTheDialogShowsThem) {
         EXPECT_EQ(QtFileChooser::nameFilters(filter), shown) << filter;
 }
 
+// The next dialog opens where the last picture was picked.
 TEST(QtFileChooser, OffersTheStep2SettingsAcceptsATypedNewNameAndCancels) {
     QTemporaryDir folder;
+    QtFileChooser chooser;
     const QString typed = folder.filePath("new.jpg");
-    const auto picked = showOpen(kStep2Dialog, [&](QFileDialog& dialog) {
+    const auto picked = showOpen(chooser, kStep2Dialog, [&](QFileDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle(), "From JPG TO TAB and GST");
         EXPECT_EQ(dialog.selectedNameFilter(), "JPG(*.jpg)");
         auto* name = dialog.findChild<QLineEdit*>("fileNameEdit");
@@ -66,7 +68,11 @@ TEST(QtFileChooser, OffersTheStep2SettingsAcceptsATypedNewNameAndCancels) {
     });
     EXPECT_EQ(picked, QDir::toNativeSeparators(typed).toStdString());
 
-    EXPECT_EQ(showOpen(kStep2Dialog, [](QFileDialog& dialog) { dialog.reject(); }), std::nullopt);
+    const auto cancelled = showOpen(chooser, kStep2Dialog, [&](QFileDialog& dialog) {
+        EXPECT_EQ(dialog.directory().path(), QDir(folder.path()).path());
+        dialog.reject();
+    });
+    EXPECT_EQ(cancelled, std::nullopt);
 }
 
 }  // namespace

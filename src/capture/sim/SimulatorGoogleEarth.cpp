@@ -1,11 +1,11 @@
 #include "SimulatorGoogleEarth.h"
 
-#include <QThread>
 #include <cmath>
 
 #include "SimulatorApplicationGE.h"
 #include "SimulatorConnection.h"
 #include "capture/qt/PhysicalScreen.h"
+#include "capture/qt/RepaintingPause.h"
 #include "model/RuntimeError.h"
 #include "model/qt/QtLog.h"
 
@@ -46,7 +46,7 @@ bool SimulatorGoogleEarth::getWindowRect(std::int32_t hwnd, WindowRect& rect) {
 }
 
 void SimulatorGoogleEarth::pause(std::chrono::milliseconds duration) {
-    QThread::msleep(static_cast<unsigned long>(std::max<std::int64_t>(0, duration.count())));
+    pauseRepainting(duration);
 }
 
 }  // namespace kartovex

@@ -1,11 +1,14 @@
 #include "GdalGeoTiff.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "GdalShared.h"
+#include "SuperOverlay.h"
 #include "model/RuntimeError.h"
 
 namespace kartovex {
@@ -33,7 +36,7 @@ GdalGeoTiff::GdalGeoTiff() {
     registerOnce();
 }
 
-GeoTiffResult GdalGeoTiff::write(const GeoTiffJob& job, const Progress& progress) {
+GeoTiffOutcome GdalGeoTiff::write(const GeoTiffJob& job, const Progress& progress) {
     const WriteSettings settings;
     FirstError errors;
     if (job.points.size() < 10)
@@ -51,37 +54,69 @@ GeoTiffResult GdalGeoTiff::write(const GeoTiffJob& job, const Progress& progress
     const Placement placement = place(gcps, width, height);
 
     const bool overviews = std::max(placement.width, placement.height) > kOverviewsAbovePixels;
-    ProgressStretch copying{progress, 0.0, overviews ? 0.8 : 1.0};
-    Dataset controlled = withControlPoints(picture.get(), gcps);
-    Dataset warp = controlled ? warped(controlled.get(), placement) : nullptr;
-    Dataset tif =
-        warp ? translated(partial.path(), warp.get(),
-                          ourMetadata(placement.errorPixels, placement.errorMetres), copying)
-             : nullptr;
-    // Closing writes the last tiles: a full disk may show only here.
-    const bool copied = tif != nullptr;
-    tif.reset();
-    if (copying.cancelled) return GeoTiffResult::Cancelled;
+    const bool overlay = !job.kmzPath.empty();
+    const double copySpan = overviews ? 0.7 : overlay ? 0.85 : 1.0;
+    const double overviewSpan = overviews ? (overlay ? 0.15 : 0.3) : 0.0;
+    ProgressStretch copying{progress, 0.0, copySpan};
+    bool copied = false;
+    {
+        Dataset controlled = withControlPoints(picture.get(), gcps);
+        Dataset warp = controlled ? warped(controlled.get(), placement) : nullptr;
+        copied = warp &&
+                 writeInOnePass(partial.path(), warp.get(),
+                                ourMetadata(placement.errorPixels, placement.errorMetres), copying);
+    }
+    // The sources go before the overviews read the tiles back: each holds caches of its own.
+    picture.reset();
+    if (copying.cancelled) return {};
     if (!copied || errors.any()) {
         const std::string reason = errors.reason();
         if (auto damage = pictureDamage(job.picturePath, errors))
             throw RuntimeError(error::InvalidPicture, "The picture could not be read: " + *damage);
         throw writingFailed(reason, job.tifPath);
     }
+    GeoTiffOutcome outcome{GeoTiffResult::Written,
+                           {},
+                           {},
+                           {placement.west, placement.south, placement.east, placement.north,
+                            placement.width, placement.height},
+                           placement.errorPixels,
+                           {}};
+    // Removed again if the GeoTIFF fails after it: it would match no table.
+    struct PlacedOverlay {
+        std::string path;
+        ~PlacedOverlay() {
+            std::error_code ignored;
+            if (!path.empty()) std::filesystem::remove(pathOf(path), ignored);
+        }
+    } overlayPlaced;
+    // The overlay is made before the overviews: through them GDAL 3.6 corrupted its heap
+    // while tiling a raster of 5,000 x 5,000 pixels.
+    if (overlay) {
+        ProgressStretch tiling{progress, copySpan, 1.0 - copySpan - overviewSpan};
+        try {
+            const Dataset written = openForReading(partial.path());
+            if (!written) throw writingFailed(errors.reason(), job.tifPath);
+            const auto kmz =
+                writeSuperOverlay(written.get(), job.kmzPath, &ProgressStretch::report, &tiling);
+            if (!kmz) return {};
+            outcome.kmzPath = *kmz;
+            overlayPlaced.path = *kmz;
+        } catch (const RuntimeError& e) {
+            outcome.overlayFailure = e.description();
+        }
+    }
     if (overviews) {
-        ProgressStretch reducing{progress, 0.8, 0.2};
+        ProgressStretch reducing{progress, 1.0 - overviewSpan, overviewSpan};
         const bool built =
             addOverviews(partial.path(), placement.width, placement.height, reducing);
-        if (reducing.cancelled) return GeoTiffResult::Cancelled;
-        if (!built) throw writingFailed(errors.reason(), job.tifPath);
+        if (reducing.cancelled) return {};
+        if (!built || errors.any()) throw writingFailed(errors.reason(), job.tifPath);
     }
-    partial.becomes(job.tifPath);
+    outcome.tifPath = partial.place();
+    overlayPlaced.path.clear();
     if (progress) progress(1.0);
-    return GeoTiffResult::Written;
-}
-
-bool GdalGeoTiff::wroteIt(const std::string& path) {
-    return carriesOurMarks(path);
+    return outcome;
 }
 
 }  // namespace kartovex

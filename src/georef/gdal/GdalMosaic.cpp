@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "GdalShared.h"
+#include "SuperOverlay.h"
 
 namespace kartovex {
 namespace {
@@ -156,8 +157,7 @@ GdalMosaic::GdalMosaic() {
     registerOnce();
 }
 
-GeoTiffResult GdalMosaic::write(const MosaicJob& job, const GeoTiffWriter::Progress& progress,
-                                MosaicExtent& extent) {
+GeoTiffOutcome GdalMosaic::write(const MosaicJob& job, const GeoTiffWriter::Progress& progress) {
     const WriteSettings settings;
     FirstError errors;
     if (job.views.empty()) throw RuntimeError(error::InvalidArgument, "The mosaic has no views");
@@ -184,12 +184,13 @@ GeoTiffResult GdalMosaic::write(const MosaicJob& job, const GeoTiffWriter::Progr
         throw RuntimeError(error::InvalidArgument,
                            "The views do not lie together as one area: the mosaic would be " +
                                number(columns) + " x " + number(rows) + " pixels");
-    extent = {west,
-              north - rows * ySize,
-              west + columns * xSize,
-              north,
-              static_cast<std::int64_t>(columns),
-              static_cast<std::int64_t>(rows)};
+    GeoTiffOutcome outcome{GeoTiffResult::Written,
+                           {},
+                           {},
+                           {west, north - rows * ySize, west + columns * xSize, north,
+                            static_cast<std::int64_t>(columns), static_cast<std::int64_t>(rows)},
+                           errorPixels,
+                           {}};
 
     std::vector<Part> parts;
     for (InnerView& v : inner) {
@@ -212,24 +213,40 @@ GeoTiffResult GdalMosaic::write(const MosaicJob& job, const GeoTiffWriter::Progr
     const double transform[6] = {west, xSize, 0, north, 0, -ySize};
     Composite composite(static_cast<int>(columns), static_cast<int>(rows), transform, parts);
     const bool overviews = std::max(columns, rows) > kOverviewsAbovePixels;
-    ProgressStretch copying{progress, 0.0, overviews ? 0.8 : 1.0};
+    const bool overlay = !job.kmzPath.empty();
+    const double copySpan = overviews ? 0.7 : overlay ? 0.85 : 1.0;
+    const double overviewSpan = overviews ? (overlay ? 0.15 : 0.3) : 0.0;
+    ProgressStretch copying{progress, 0.0, copySpan};
     Dataset tif = translated(partial.path(), GDALDataset::ToHandle(&composite),
                              ourMetadata(errorPixels, errorMetres), copying);
     const bool copied = tif != nullptr;
     // Closing writes the last tiles: a full disk may show only here.
     tif.reset();
-    if (copying.cancelled) return GeoTiffResult::Cancelled;
+    if (copying.cancelled) return {};
     if (!copied || errors.any()) throw writingFailed(errors.reason(), job.tifPath);
     if (overviews) {
-        ProgressStretch reducing{progress, 0.8, 0.2};
+        ProgressStretch reducing{progress, copySpan, overviewSpan};
         const bool built = addOverviews(partial.path(), static_cast<int>(columns),
                                         static_cast<int>(rows), reducing);
-        if (reducing.cancelled) return GeoTiffResult::Cancelled;
+        if (reducing.cancelled) return {};
         if (!built) throw writingFailed(errors.reason(), job.tifPath);
     }
-    partial.becomes(job.tifPath);
+    if (overlay) {
+        ProgressStretch tiling{progress, copySpan + overviewSpan, 1.0 - copySpan - overviewSpan};
+        try {
+            const Dataset written = openForReading(partial.path());
+            if (!written) throw writingFailed(errors.reason(), job.tifPath);
+            const auto kmz =
+                writeSuperOverlay(written.get(), job.kmzPath, &ProgressStretch::report, &tiling);
+            if (!kmz) return {};
+            outcome.kmzPath = *kmz;
+        } catch (const RuntimeError& e) {
+            outcome.overlayFailure = e.description();
+        }
+    }
+    outcome.tifPath = partial.place();
     if (progress) progress(1.0);
-    return GeoTiffResult::Written;
+    return outcome;
 }
 
 }  // namespace kartovex

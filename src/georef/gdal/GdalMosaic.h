@@ -10,8 +10,7 @@ namespace kartovex {
 class GdalMosaic : public MosaicWriter {
 public:
     GdalMosaic();
-    GeoTiffResult write(const MosaicJob& job, const GeoTiffWriter::Progress& progress,
-                        MosaicExtent& extent) override;
+    GeoTiffOutcome write(const MosaicJob& job, const GeoTiffWriter::Progress& progress) override;
 };
 
 }  // namespace kartovex

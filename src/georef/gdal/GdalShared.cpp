@@ -27,6 +27,9 @@ constexpr int kSmallestOverview = 256;
 // that the largest picture warps in the same memory on every machine.
 constexpr GIntBig kBlockCacheBytes = 256ll << 20;
 constexpr const char* kWarpMemoryBytes = "67108864";
+// GDAL splits a warped block between its threads only in chunks of this many pixels; its
+// default is a whole 512 x 128 block, which leaves the second thread idle.
+constexpr const char* kWarpThreadChunkPixels = "16384";
 // Cubic took a quarter more time than bilinear on a large picture.
 constexpr const char* kResampling = "bilinear";
 // The transform is evaluated exactly along each row only where interpolating it would be
@@ -47,6 +50,35 @@ double metresBetween(std::pair<double, double> a, std::pair<double, double> b) {
     const double east =
         (a.first - b.first) * std::cos((a.second + b.second) / 2 * std::numbers::pi / 180);
     return std::hypot(east, a.second - b.second) * kMetresPerDegree;
+}
+
+// GDAL calls a thread's own handler first and this process-wide one only for threads
+// without one: its worker threads. Their errors go to the newest capture alive, or, with
+// none, to the handler that was there before.
+std::mutex capturesMutex;
+std::vector<FirstError*> captures;
+CPLErrorHandler earlierHandler = nullptr;
+
+void CPL_STDCALL fromAnyThread(CPLErr kind, CPLErrorNum number, const char* text) {
+    {
+        const std::lock_guard lock(capturesMutex);
+        if (!captures.empty()) {
+            captures.back()->take(kind, text);
+            return;
+        }
+    }
+    if (earlierHandler) earlierHandler(kind, number, text);
+}
+
+void CPL_STDCALL fromThisThread(CPLErr kind, CPLErrorNum, const char* text) {
+    static_cast<FirstError*>(CPLGetErrorHandlerUserData())->take(kind, text);
+}
+
+// JPEG tiles in YCbCr sharing one set of tables, compressed on two threads.
+std::vector<std::pair<const char*, std::string>> creationOptions() {
+    return {{"TILED", "YES"},         {"NUM_THREADS", "2"},           {"COMPRESS", "JPEG"},
+            {"PHOTOMETRIC", "YCBCR"}, {"JPEG_QUALITY", kJpegQuality}, {"JPEGTABLESMODE", "3"},
+            {"BIGTIFF", "IF_SAFER"}};
 }
 
 CPLStringList arguments(std::initializer_list<std::string> list) {
@@ -85,23 +117,35 @@ ThreadConfig::~ThreadConfig() {
 }
 
 WriteSettings::WriteSettings()
-    : ThreadConfig{{"GDAL_PAM_ENABLED", "NO"},
-                   {"GDAL_TIFF_INTERNAL_MASK", "YES"},
-                   {"GDAL_ERROR_ON_LIBJPEG_WARNING", "TRUE"},
-                   {"COMPRESS_OVERVIEW", "JPEG"},
-                   {"PHOTOMETRIC_OVERVIEW", "YCBCR"},
-                   {"INTERLEAVE_OVERVIEW", "PIXEL"},
-                   {"JPEG_QUALITY_OVERVIEW", kJpegQuality}} {}
+    : ThreadConfig{
+          {"GDAL_PAM_ENABLED", "NO"},         {"WARP_THREAD_CHUNK_SIZE", kWarpThreadChunkPixels},
+          {"GDAL_TIFF_INTERNAL_MASK", "YES"}, {"GDAL_ERROR_ON_LIBJPEG_WARNING", "TRUE"},
+          {"COMPRESS_OVERVIEW", "JPEG"},      {"PHOTOMETRIC_OVERVIEW", "YCBCR"},
+          {"INTERLEAVE_OVERVIEW", "PIXEL"},   {"JPEG_QUALITY_OVERVIEW", kJpegQuality}} {}
 
 FirstError::FirstError() {
-    CPLPushErrorHandlerEx(&FirstError::keep, this);
+    static std::once_flag installed;
+    std::call_once(installed, [] { earlierHandler = CPLSetErrorHandler(&fromAnyThread); });
+    {
+        const std::lock_guard lock(capturesMutex);
+        captures.push_back(this);
+    }
+    CPLPushErrorHandlerEx(&fromThisThread, this);
 }
 
 FirstError::~FirstError() {
     CPLPopErrorHandler();
+    const std::lock_guard lock(capturesMutex);
+    captures.erase(std::find(captures.begin(), captures.end(), this));
+}
+
+void FirstError::take(CPLErr kind, const char* text) {
+    const std::lock_guard lock(mutex_);
+    if (kind >= CE_Failure && text_.empty() && text) text_ = text;
 }
 
 std::string FirstError::reason() const {
+    const std::lock_guard lock(mutex_);
     std::size_t start = 0;
     while (start < text_.size() &&
            (std::isalnum(static_cast<unsigned char>(text_[start])) || text_[start] == '_'))
@@ -114,9 +158,14 @@ std::string FirstError::reason() const {
     return text_.empty() ? "GDAL gave no reason" : text_;
 }
 
-void CPL_STDCALL FirstError::keep(CPLErr kind, CPLErrorNum, const char* text) {
-    auto* self = static_cast<FirstError*>(CPLGetErrorHandlerUserData());
-    if (kind >= CE_Failure && self->text_.empty() && text) self->text_ = text;
+bool FirstError::any() const {
+    const std::lock_guard lock(mutex_);
+    return !text_.empty();
+}
+
+void FirstError::clear() {
+    const std::lock_guard lock(mutex_);
+    text_.clear();
 }
 
 Dataset openForReading(const std::string& path) {
@@ -133,29 +182,6 @@ int CPL_STDCALL ProgressStretch::report(double done, const char*, void* data) {
 
 fs::path pathOf(const std::string& utf8) {
     return fs::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
-PartialFile::PartialFile(const std::string& tifPath) : path_(tifPath + ".partial") {
-    remove();
-}
-
-PartialFile::~PartialFile() {
-    if (!kept_) remove();
-}
-
-void PartialFile::becomes(const std::string& tifPath) {
-    std::error_code failed;
-    fs::rename(pathOf(path_), pathOf(tifPath), failed);
-    if (failed)
-        throw RuntimeError(error::PathFileAccess,
-                           "The GeoTIFF could not be renamed into place: " + failed.message());
-    kept_ = true;
-}
-
-void PartialFile::remove() {
-    std::error_code ignored;
-    fs::remove(pathOf(path_), ignored);
-    fs::remove(pathOf(path_ + ".aux.xml"), ignored);
 }
 
 Fit::Fit(const std::vector<GDAL_GCP>& points)
@@ -251,16 +277,14 @@ std::vector<GDAL_GCP> groundControl(const std::vector<ControlPoint>& points) {
 
 RuntimeError writingFailed(const std::string& reason, const std::string& tifPath) {
     const std::string noSpace = std::error_code(ENOSPC, std::generic_category()).message();
-    if (reason.find(noSpace) != std::string::npos)
-        return RuntimeError(error::DiskFull, "The GeoTIFF could not be written: " + reason);
+    if (reason.find(noSpace) != std::string::npos) return RuntimeError(error::DiskFull, reason);
     // GDAL 3.10 leaves libtiff's "no space" on standard error and reports only the seek
     // that failed after it. Less room than one more tile counts as a full disk.
     constexpr std::uintmax_t kTileBytes = 256 * 256 * 3;
     std::error_code unknown;  // space then reports no limit
     if (fs::space(pathOf(tifPath).parent_path(), unknown).available < kTileBytes)
-        return RuntimeError(error::DiskFull,
-                            "The GeoTIFF could not be written: " + noSpace + " (" + reason + ")");
-    return RuntimeError(error::PathFileAccess, "The GeoTIFF could not be written: " + reason);
+        return RuntimeError(error::DiskFull, noSpace + " (" + reason + ")");
+    return RuntimeError(error::PathFileAccess, reason);
 }
 
 Dataset withControlPoints(GDALDatasetH picture, const std::vector<GDAL_GCP>& gcps,
@@ -285,29 +309,16 @@ Dataset withControlPoints(GDALDatasetH picture, const std::vector<GDAL_GCP>& gcp
 }
 
 Dataset warped(GDALDatasetH source, const Placement& p) {
-    CPLStringList args = arguments({"-of",
-                                    "VRT",
-                                    "-t_srs",
-                                    "EPSG:4326",
-                                    "-order",
-                                    std::to_string(kPolynomialOrder),
-                                    "-r",
-                                    kResampling,
-                                    "-et",
-                                    kTransformTolerancePixels,
-                                    "-te",
-                                    number(p.west),
-                                    number(p.south),
-                                    number(p.east),
-                                    number(p.north),
-                                    "-ts",
-                                    std::to_string(p.width),
-                                    std::to_string(p.height),
-                                    "-dstalpha",
-                                    "-wm",
-                                    kWarpMemoryBytes,
-                                    "-wo",
-                                    "NUM_THREADS=2"});
+    CPLStringList args = arguments(
+        {"-of", "VRT", "-t_srs", "EPSG:4326", "-order", std::to_string(kPolynomialOrder), "-r",
+         kResampling, "-et", kTransformTolerancePixels, "-te", number(p.west), number(p.south),
+         number(p.east), number(p.north), "-ts", std::to_string(p.width), std::to_string(p.height),
+         "-dstalpha", "-wm", kWarpMemoryBytes, "-wo", "NUM_THREADS=2",
+         // An output pixel is never larger than a picture's own:
+         // told so, GDAL keeps to its fast bilinear kernel even
+         // where a skewed picture's source window is taller than
+         // the block, instead of taking it for a reduction.
+         "-wo", "XSCALE=1", "-wo", "YSCALE=1"});
     std::unique_ptr<GDALWarpAppOptions, OptionsCloser<decltype(&GDALWarpAppOptionsFree)>> options(
         GDALWarpAppOptionsNew(args.List(), nullptr), {&GDALWarpAppOptionsFree});
     GDALDatasetH sources[] = {source};
@@ -323,17 +334,12 @@ std::vector<std::string> ourMetadata(double errorPixels, double errorMetres) {
 
 Dataset translated(const std::string& path, GDALDatasetH source,
                    const std::vector<std::string>& metadata, ProgressStretch& stretch) {
-    CPLStringList args = arguments({"-of",   "GTiff",
-                                    "-b",    "1",
-                                    "-b",    "2",
-                                    "-b",    "3",
-                                    "-mask", "4",
-                                    "-co",   "TILED=YES",
-                                    "-co",   "NUM_THREADS=2",
-                                    "-co",   "COMPRESS=JPEG",
-                                    "-co",   "PHOTOMETRIC=YCBCR",
-                                    "-co",   std::string("JPEG_QUALITY=") + kJpegQuality,
-                                    "-co",   "BIGTIFF=IF_SAFER"});
+    CPLStringList args =
+        arguments({"-of", "GTiff", "-b", "1", "-b", "2", "-b", "3", "-mask", "4", "-co",
+                   "TILED=YES", "-co", "NUM_THREADS=2", "-co", "COMPRESS=JPEG", "-co",
+                   "PHOTOMETRIC=YCBCR", "-co", std::string("JPEG_QUALITY=") + kJpegQuality,
+                   // The tiles share one set of tables.
+                   "-co", "JPEGTABLESMODE=3", "-co", "BIGTIFF=IF_SAFER"});
     for (const std::string& item : metadata) {
         args.AddString("-mo");
         args.AddString(item.c_str());
@@ -342,6 +348,53 @@ Dataset translated(const std::string& path, GDALDatasetH source,
         options(GDALTranslateOptionsNew(args.List(), nullptr), {&GDALTranslateOptionsFree});
     GDALTranslateOptionsSetProgress(options.get(), &ProgressStretch::report, &stretch);
     return Dataset(GDALTranslate(path.c_str(), source, options.get(), nullptr));
+}
+
+bool writeInOnePass(const std::string& path, GDALDatasetH warp,
+                    const std::vector<std::string>& metadata, ProgressStretch& stretch) {
+    constexpr int kTile = 256;
+    const int width = GDALGetRasterXSize(warp), height = GDALGetRasterYSize(warp);
+    CPLStringList options;
+    for (const auto& [key, value] : creationOptions()) options.SetNameValue(key, value.c_str());
+    options.SetNameValue("BLOCKXSIZE", std::to_string(kTile).c_str());
+    options.SetNameValue("BLOCKYSIZE", std::to_string(kTile).c_str());
+    Dataset tif(GDALCreate(GDALGetDriverByName("GTiff"), path.c_str(), width, height, 3, GDT_Byte,
+                           options.List()));
+    if (!tif) return false;
+    double transform[6];
+    GDALGetGeoTransform(warp, transform);
+    GDALSetGeoTransform(tif.get(), transform);
+    GDALSetProjection(tif.get(), GDALGetProjectionRef(warp));
+    for (const std::string& item : metadata) {
+        const std::size_t equals = item.find('=');
+        GDALSetMetadataItem(tif.get(), item.substr(0, equals).c_str(),
+                            item.substr(equals + 1).c_str(), nullptr);
+    }
+    if (GDALCreateDatasetMaskBand(tif.get(), GMF_PER_DATASET) != CE_None) return false;
+    const GDALRasterBandH mask = GDALGetMaskBand(GDALGetRasterBand(tif.get(), 1));
+
+    std::vector<GByte> strip(static_cast<std::size_t>(width) * kTile * 4);
+    int bands[] = {1, 2, 3, 4};
+    for (int top = 0; top < height; top += kTile) {
+        const int rows = std::min(kTile, height - top);
+        const std::size_t plane = static_cast<std::size_t>(width) * rows;
+        if (GDALDatasetRasterIO(warp, GF_Read, 0, top, width, rows, strip.data(), width, rows,
+                                GDT_Byte, 4, bands, 0, 0, 0) != CE_None ||
+            GDALDatasetRasterIO(tif.get(), GF_Write, 0, top, width, rows, strip.data(), width, rows,
+                                GDT_Byte, 3, bands, 0, 0, 0) != CE_None)
+            return false;
+        // Any trace of the picture counts as ground it covers, as a copied mask would.
+        GByte* alpha = strip.data() + 3 * plane;
+        for (std::size_t i = 0; i < plane; ++i) alpha[i] = alpha[i] ? 255 : 0;
+        if (GDALRasterIO(mask, GF_Write, 0, top, width, rows, alpha, width, rows, GDT_Byte, 0, 0) !=
+            CE_None)
+            return false;
+        if (!ProgressStretch::report(static_cast<double>(top + rows) / height, nullptr, &stretch))
+            return false;
+    }
+    // Closing writes the last tiles: a full disk may show only here.
+    tif.reset();
+    return true;
 }
 
 bool addOverviews(const std::string& path, int width, int height, ProgressStretch& stretch) {
@@ -356,18 +409,6 @@ bool addOverviews(const std::string& path, int width, int height, ProgressStretc
                            nullptr, &ProgressStretch::report, &stretch) == CE_None;
     tif.reset();
     return built;
-}
-
-bool carriesOurMarks(const std::string& path) {
-    const ThreadConfig config{{"GDAL_PAM_ENABLED", "NO"}};
-    const FirstError quiet;
-    const char* const tiffOnly[] = {"GTiff", nullptr};
-    const Dataset tif(
-        GDALOpenEx(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, tiffOnly, nullptr, nullptr));
-    if (!tif) return false;
-    const char* software = GDALGetMetadataItem(tif.get(), kSoftwareItem, nullptr);
-    return software && std::string(software).rfind(kSoftwarePrefix, 0) == 0 &&
-           GDALGetMetadataItem(tif.get(), kFitErrorPixelsItem, nullptr) != nullptr;
 }
 
 }  // namespace kartovex::gdal

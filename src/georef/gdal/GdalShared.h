@@ -1,7 +1,7 @@
 #pragma once
 
 // The parts of a GDAL GeoTIFF write that the single picture and the mosaic share: GDAL's
-// settings and errors for one call, the temporary file, the grid fit and the steps from a
+// settings and errors for one call, the grid fit and the steps from a
 // picture with control points to tiled JPEG in WGS 84.
 
 #include <cpl_string.h>
@@ -10,11 +10,13 @@
 #include <filesystem>
 #include <initializer_list>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "PartialFile.h"
 #include "georef/GeoTiffWriter.h"
 #include "model/RuntimeError.h"
 
@@ -58,7 +60,9 @@ public:
     WriteSettings();
 };
 
-// Keeps GDAL's first error of a call for the message, instead of printing it.
+// Keeps GDAL's first error of a call for the message, instead of printing it: those of
+// the thread that made it, and those of GDAL's own worker threads (warp and compression),
+// which have no handler of their own.
 class FirstError {
 public:
     FirstError();
@@ -68,11 +72,14 @@ public:
 
     // GDAL's reason without the name of the routine that gave it ("_tiffWriteProc:").
     std::string reason() const;
-    bool any() const { return !text_.empty(); }
-    void clear() { text_.clear(); }
+    bool any() const;
+    void clear();
+
+    // Where the errors go; public for GDAL's callbacks only.
+    void take(CPLErr kind, const char* text);
 
 private:
-    static void CPL_STDCALL keep(CPLErr kind, CPLErrorNum, const char* text);
+    mutable std::mutex mutex_;
     std::string text_;
 };
 
@@ -94,23 +101,6 @@ struct ProgressStretch {
 
 // Paths are UTF-8, as GDAL takes them on every system.
 std::filesystem::path pathOf(const std::string& utf8);
-
-// The temporary file beside the GeoTIFF, removed unless it became the GeoTIFF.
-class PartialFile {
-public:
-    explicit PartialFile(const std::string& tifPath);
-    ~PartialFile();
-    PartialFile(const PartialFile&) = delete;
-    PartialFile& operator=(const PartialFile&) = delete;
-
-    const std::string& path() const { return path_; }
-    void becomes(const std::string& tifPath);
-
-private:
-    void remove();
-    std::string path_;
-    bool kept_ = false;
-};
 
 // A picture position's ground, through the fitted polynomial.
 class Fit {
@@ -143,7 +133,8 @@ Placement place(const std::vector<GDAL_GCP>& points, int width, int height);
 std::vector<GDAL_GCP> groundControl(const std::vector<ControlPoint>& points);
 
 // A failed write of the GeoTIFF at `tifPath` as the user reads it: its folder's file system
-// left without room says the disk is full even where GDAL's reason does not.
+// left without room says the disk is full even where GDAL's reason does not. The caller's
+// message says what failed.
 RuntimeError writingFailed(const std::string& reason, const std::string& tifPath);
 
 // The picture's three colour bands with its control points, as an in-memory virtual
@@ -156,16 +147,21 @@ Dataset withControlPoints(GDALDatasetH picture, const std::vector<GDAL_GCP>& gcp
 // the ground outside the picture.
 Dataset warped(GDALDatasetH source, const Placement& p);
 
+// Writes the GeoTIFF at `path` from the warp in one pass: each strip of tiles is warped
+// once, its colour bands written as JPEG tiles and its alpha as the internal mask. (A copy
+// that writes the mask after the picture warps everything twice once the block cache is
+// smaller than the warp.) `metadata` items are "NAME=value". False when GDAL failed, its
+// reason in the caller's FirstError, or when `stretch` cancelled.
+bool writeInOnePass(const std::string& path, GDALDatasetH warp,
+                    const std::vector<std::string>& metadata, ProgressStretch& stretch);
+
 // Band 4 of `source` becomes the internal mask; `metadata` items are "NAME=value".
 Dataset translated(const std::string& path, GDALDatasetH source,
                    const std::vector<std::string>& metadata, ProgressStretch& stretch);
 
-// The metadata by which `wroteIt` knows a GeoTIFF as ours, with the fit's expected error.
+// The metadata that say which program wrote a GeoTIFF, with the fit's expected error.
 std::vector<std::string> ourMetadata(double errorPixels, double errorMetres);
 
 bool addOverviews(const std::string& path, int width, int height, ProgressStretch& stretch);
-
-// Whether the GeoTIFF at `path` carries our marks.
-bool carriesOurMarks(const std::string& path);
 
 }  // namespace kartovex::gdal

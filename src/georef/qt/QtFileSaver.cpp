@@ -37,7 +37,13 @@ bool QtFileSaver::exists(const std::string& path) {
     return info.exists() || info.isSymLink();
 }
 
+bool QtFileSaver::isRegularFile(const std::string& path) {
+    return QFileInfo(QString::fromStdString(path)).isFile();
+}
+
 std::optional<std::string> QtFileSaver::head(const std::string& path, std::size_t bytes) {
+    // Opening a pipe would wait for a writer, for good.
+    if (!isRegularFile(path)) return std::nullopt;
     QFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
     const QByteArray start = file.read(static_cast<qint64>(bytes));

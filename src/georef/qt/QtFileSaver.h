@@ -10,6 +10,7 @@ class QtFileSaver : public FileSaver {
 public:
     void save(const std::string& path, std::string_view bytes) override;
     bool exists(const std::string& path) override;
+    bool isRegularFile(const std::string& path) override;
     std::optional<std::string> head(const std::string& path, std::size_t bytes) override;
     void remove(const std::string& path) override;
 };

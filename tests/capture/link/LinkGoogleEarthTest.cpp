@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <QFile>
 #include <QFileInfo>
@@ -134,6 +136,20 @@ TEST_F(LinkGoogleEarthTest, HoldsFewConnectionsAndNoLargeOrSlowRequest) {
     EXPECT_TRUE(endless.state() == QAbstractSocket::UnconnectedState ||
                 endless.waitForDisconnected(1500))
         << "a request without end was buffered";
+
+    // The next descriptor falls within those kept for the window.
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+    const int lowestFree = dup(0);
+    close(lowestFree);
+    rlimit tight = saved;
+    tight.rlim_cur = static_cast<rlim_t>(lowestFree) + 64;
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &tight), 0);
+    QTcpSocket late;
+    late.connectToHost(QHostAddress::LocalHost, earth.port());
+    const bool refused = late.waitForConnected(2000) && late.waitForDisconnected(2000);
+    setrlimit(RLIMIT_NOFILE, &saved);
+    EXPECT_TRUE(refused) << "a connection taking a descriptor kept for the window";
 }
 
 // Whether Google Earth counts physical or logical pixels on a scaled display is not known:

@@ -2,7 +2,6 @@
 
 #include <QScreen>
 #include <QTest>
-#include <cstdlib>
 #include <vector>
 
 #include "CameraMotion.h"
@@ -14,41 +13,21 @@
 namespace kartovex {
 namespace {
 
-// Mean absolute difference per channel of two pictures of one size.
-double meanDifference(const Picture& grabbed, const QImage& expected) {
-    const QImage rgb = expected.convertToFormat(QImage::Format_RGB32);
-    double sum = 0;
-    for (int y = 0; y < rgb.height(); ++y) {
-        const auto* line = reinterpret_cast<const std::uint32_t*>(rgb.constScanLine(y));
-        for (int x = 0; x < rgb.width(); ++x) {
-            const std::uint32_t a = grabbed.pixels[static_cast<std::size_t>(y) * grabbed.width + x];
-            for (int shift : {0, 8, 16})
-                sum += std::abs(static_cast<int>((a >> shift) & 0xff) -
-                                static_cast<int>((line[x] >> shift) & 0xff));
-        }
-    }
-    return sum / (3.0 * rgb.width() * rgb.height());
-}
-
-// The simulator's full-screen view, grabbed from the screen with a window of ours above
-// it, gives the simulator's own picture of the view in physical pixels, also at 150 %.
+// The simulator's full-screen view, grabbed from the screen, gives the simulator's own
+// picture of the view in physical pixels, also at 150 %.
 TEST(QtViewGrabber, GrabsTheViewsPhysicalPixelsAsTheSimulatorDrawsThem) {
     CameraMotion motion{earthsim::Camera{60, 25, 0, 30000, 0, 0}};
     EarthWindow earth(motion);
     earth.toggleFullScreen();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&earth));
-    QWidget ours;
-    ours.setGeometry(40, 40, 300, 200);
-    ours.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&ours));
-
     const QRect view = earth.view().physicalScreenRect();
     QtViewGrabber grabber(QtViewGrabber::primaryScreenShot,
                           [&](const QWidget& w) { return &w != &earth; });
     const Picture grabbed = grabber.grab({view.left(), view.top(), view.width(), view.height()});
-    ASSERT_EQ(QSize(grabbed.width, grabbed.height), earth.view().physicalSize());
-    EXPECT_LT(meanDifference(grabbed, earth.view().picture()), 1.0);
-    EXPECT_TRUE(ours.isVisible());
+    // Not one pixel may differ: no shift, no scaling.
+    EXPECT_TRUE(QImage(reinterpret_cast<const uchar*>(grabbed.pixels.data()), grabbed.width,
+                       grabbed.height, grabbed.width * 4,
+                       QImage::Format_RGB32) == earth.view().picture());
 }
 
 // Our windows are hidden while the screen is read, and the shot is taken once the screen

@@ -1,3 +1,4 @@
+#include <cpl_conv.h>
 #include <gdal.h>
 #include <gtest/gtest.h>
 #include <ogr_srs_api.h>
@@ -9,6 +10,7 @@
 
 #include "ScratchMount.h"
 #include "TemporaryFolder.h"
+#include "georef/Wgs84TabFile.h"
 #include "georef/gdal/GdalGeoTiff.h"
 #include "model/RuntimeError.h"
 
@@ -29,7 +31,7 @@ std::pair<double, double> ground(double pixel, double line) {
 }
 
 GeoTiffJob jobIn(const fs::path& folder) {
-    GeoTiffJob job{(folder / "area.jpg").string(), (folder / "area.tif").string(), {}};
+    GeoTiffJob job{(folder / "area.jpg").string(), (folder / "area.tif").string(), {}, {}};
     for (int i = 0; i < 25; ++i) {
         const double pixel = i % 5 / 4.0 * kWidth, line = i / 5 / 4.0 * kHeight;
         const auto [lon, lat] = ground(pixel, line);
@@ -62,18 +64,23 @@ void makePicture(const fs::path& path, const char* driver = "JPEG") {
                         GDALClose));
 }
 
-// What a GIS sees: WGS 84 longitude/latitude, a mask, the bright spot's centre where its
-// pixel lies on the ground; and only this file as ours.
-TEST(GdalGeoTiffTest, LiesWhereTheControlPointsSayAndReadsAsOurs) {
+// Where a GIS and Google Earth show it: WGS 84 longitude/latitude, a mask, the bright
+// spot's centre where its pixel lies on the ground; the super-overlay over the same
+// bounds; the table registering the raster exactly. No name a user's file has is used or
+// removed on the way, and a file that took the name meanwhile stays.
+TEST(GdalGeoTiffTest, LiesWhereTheControlPointsSayAndLeavesEveryOtherFileAlone) {
     TemporaryFolder folder;
     makePicture(folder / "area.jpg");
-    makePicture(folder / "theirs.tif", "GTiff");
-    put(folder / "text.tif", "II*\0 not really a TIFF");
-    GdalGeoTiff writer;
-    EXPECT_EQ(writer.write(jobIn(folder.path()), nullptr), GeoTiffResult::Written);
-    EXPECT_TRUE(writer.wroteIt((folder / "area.tif").string()));
-    for (const char* name : {"theirs.tif", "area.jpg", "text.tif", "missing.tif"})
-        EXPECT_FALSE(writer.wroteIt((folder / name).string())) << name;
+    put(folder / "area.tif.partial", "the user's");
+    GeoTiffJob job = jobIn(folder.path());
+    job.kmzPath = (folder / "area.kmz").string();
+    const GeoTiffOutcome done = GdalGeoTiff().write(job, nullptr);
+    EXPECT_EQ(done.result, GeoTiffResult::Written);
+    EXPECT_EQ(done.tifPath, job.tifPath);
+    EXPECT_EQ(done.kmzPath, job.kmzPath);
+    EXPECT_EQ(TemporaryFolder::namesIn(folder.path()),
+              (std::set<std::string>{"area.jpg", "area.tif", "area.kmz", "area.tif.partial"}));
+    EXPECT_EQ(contentOf(folder / "area.tif.partial"), "the user's");
 
     Dataset tif(GDALOpen((folder / "area.tif").c_str(), GA_ReadOnly), GDALClose);
     ASSERT_TRUE(tif);
@@ -92,6 +99,49 @@ TEST(GdalGeoTiffTest, LiesWhereTheControlPointsSayAndReadsAsOurs) {
         sum += w, sx += w * (int(x) - 5.5 + i % 13), sy += w * (int(y) - 5.5 + i / 13);
     }
     EXPECT_LT(std::hypot(sx / sum - x, sy / sum - y), 0.3);
+    // The mask: the spot's ground is the picture's, the north-west corner is not.
+    GByte spot = 0, corner = 255;
+    const GDALRasterBandH mask = GDALGetMaskBand(GDALGetRasterBand(tif.get(), 1));
+    ASSERT_FALSE(GDALRasterIO(mask, GF_Read, int(x), int(y), 1, 1, &spot, 1, 1, GDT_Byte, 0, 0));
+    ASSERT_FALSE(GDALRasterIO(mask, GF_Read, 0, 0, 1, 1, &corner, 1, 1, GDT_Byte, 0, 0));
+    EXPECT_EQ(spot * 1000 + corner, 255000);
+
+    // The outer edges, as the table, the overlay and the outcome give them.
+    const int w = GDALGetRasterXSize(tif.get()), h = GDALGetRasterYSize(tif.get());
+    const NorthUpRaster& r = done.raster;
+    const double edges[] = {t[0], t[3] + h * t[5], t[0] + w * t[1], t[3], double(w), double(h)};
+    const double outcome[] = {r.west, r.south, r.east, r.north, double(r.width), double(r.height)};
+    for (int i = 0; i < 6; ++i) EXPECT_NEAR(outcome[i], edges[i], 1e-9) << i;
+    Dataset overlay(GDALOpen(("/vsizip/" + job.kmzPath + "/doc.kml").c_str(), GA_ReadOnly),
+                    GDALClose);
+    ASSERT_TRUE(overlay);
+    double o[6];
+    ASSERT_EQ(GDALGetGeoTransform(overlay.get(), o), CE_None);
+    const int ow = GDALGetRasterXSize(overlay.get()), oh = GDALGetRasterYSize(overlay.get());
+    const double bounds[] = {o[0], o[3] + oh * o[5], o[0] + ow * o[1], o[3]};
+    // The overlay's file keeps its bounds to a hundredth of a pixel.
+    for (int i = 0; i < 4; ++i) EXPECT_NEAR(bounds[i], edges[i], t[1] / 100) << i;
+
+    put(folder / "area_wgs84.tab", wgs84TabFileBytes("area.tif", r));
+    double fromTable[6];
+    char* projection = nullptr;
+    int count = 0;
+    GDAL_GCP* gcps = nullptr;
+    ASSERT_TRUE(GDALReadTabFile((folder / "area_wgs84.tif").c_str(), fromTable, &projection, &count,
+                                &gcps));
+    CPLFree(projection);
+    GDALDeinitGCPs(count, gcps);
+    CPLFree(gcps);
+    for (int i = 0; i < 6; ++i) EXPECT_NEAR(fromTable[i], t[i], 1e-12) << i;
+
+    // A user's GeoTIFF copied to the name while the warp ran.
+    std::filesystem::remove(folder / "area.tif");
+    const GeoTiffOutcome again = GdalGeoTiff().write(jobIn(folder.path()), [&](double f) {
+        if (f > 0.5 && !fs::exists(folder / "area.tif")) put(folder / "area.tif", "the user's");
+        return true;
+    });
+    EXPECT_EQ(again.tifPath, (folder / "area (2).tif").string());
+    EXPECT_EQ(contentOf(folder / "area.tif"), "the user's");
 }
 
 // A cancel or a failure says why, and leaves the folder as it was.
@@ -119,7 +169,7 @@ TEST(GdalGeoTiffTest, CancelOrFailureLeavesTheEarlierFileAsItWas) {
          error::InvalidArgument, "The picture needs at least 10 control points"},
         {"a folder that fills",
          [&](const fs::path& f, GeoTiffJob& job) { fine(f, job), disk->fillLeavingOnePage(); },
-         error::DiskFull, "The GeoTIFF could not be written: No space left on device"},
+         error::DiskFull, "No space left on device"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -134,8 +184,9 @@ TEST(GdalGeoTiffTest, CancelOrFailureLeavesTheEarlierFileAsItWas) {
         c.prepare(folder, job);
         const std::set<std::string> before = TemporaryFolder::namesIn(folder);
         try {
-            EXPECT_EQ(GdalGeoTiff().write(job, [&](double f) { return c.number || f < 0.5; }),
-                      GeoTiffResult::Cancelled);
+            EXPECT_EQ(
+                GdalGeoTiff().write(job, [&](double f) { return c.number || f < 0.5; }).result,
+                GeoTiffResult::Cancelled);
             EXPECT_EQ(c.number, 0);
         } catch (const RuntimeError& e) {
             EXPECT_EQ(e.number(), c.number);

@@ -9,6 +9,8 @@
 #include "model/RuntimeError.h"
 
 #ifdef __linux__
+#include <sys/stat.h>
+
 #include "ScratchMount.h"
 #endif
 
@@ -53,6 +55,15 @@ TEST_F(QtFileSaverTest, ReplacesAnOlderFileWholeAndAFailedSaveLeavesNothingBehin
 }
 
 #ifdef __linux__
+
+// Opening a pipe would wait for a writer for good.
+TEST_F(QtFileSaverTest, APipeIsNoRegularFileAndIsNeverOpened) {
+    ASSERT_EQ(::mkfifo((folder / "area.kml").c_str(), 0600), 0);
+    QtFileSaver saver;
+    EXPECT_TRUE(saver.exists((folder / "area.kml").string()));
+    EXPECT_FALSE(saver.isRegularFile((folder / "area.kml").string()));
+    EXPECT_EQ(saver.head((folder / "area.kml").string(), 100), std::nullopt);
+}
 
 // With room for the table but not for the geoset: the geoset's save fails, and the
 // earlier one stays whole.

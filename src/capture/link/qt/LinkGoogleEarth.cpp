@@ -6,6 +6,7 @@
 
 #include "LinkFileOnDisk.h"
 #include "capture/qt/PhysicalScreen.h"
+#include "capture/qt/RepaintingPause.h"
 #include "model/RuntimeError.h"
 #include "model/qt/QtLog.h"
 
@@ -89,7 +90,7 @@ bool LinkGoogleEarth::getWindowRect(std::int32_t hwnd, WindowRect& rect) {
 }
 
 void LinkGoogleEarth::pause(std::chrono::milliseconds duration) {
-    QThread::msleep(static_cast<unsigned long>(std::max<std::int64_t>(0, duration.count())));
+    pauseRepainting(duration);
 }
 
 }  // namespace kartovex
