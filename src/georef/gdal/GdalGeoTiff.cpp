@@ -7,8 +7,8 @@
 #include <system_error>
 #include <vector>
 
+#include "FinishedRaster.h"
 #include "GdalShared.h"
-#include "SuperOverlay.h"
 #include "model/RuntimeError.h"
 
 namespace kartovex {
@@ -82,39 +82,13 @@ GeoTiffOutcome GdalGeoTiff::write(const GeoTiffJob& job, const Progress& progres
                             placement.width, placement.height},
                            placement.errorPixels,
                            {}};
-    // Removed again if the GeoTIFF fails after it: it would match no table.
-    struct PlacedOverlay {
-        std::string path;
-        ~PlacedOverlay() {
-            std::error_code ignored;
-            if (!path.empty()) std::filesystem::remove(pathOf(path), ignored);
-        }
-    } overlayPlaced;
-    // The overlay is made before the overviews: through them GDAL 3.6 corrupted its heap
-    // while tiling a raster of 5,000 x 5,000 pixels.
-    if (overlay) {
-        ProgressStretch tiling{progress, copySpan, 1.0 - copySpan - overviewSpan};
-        try {
-            const Dataset written = openForReading(partial.path());
-            if (!written) throw writingFailed(errors.reason(), job.tifPath);
-            const auto kmz =
-                writeSuperOverlay(written.get(), job.kmzPath, &ProgressStretch::report, &tiling);
-            if (!kmz) return {};
-            outcome.kmzPath = *kmz;
-            overlayPlaced.path = *kmz;
-        } catch (const RuntimeError& e) {
-            outcome.overlayFailure = e.description();
-        }
-    }
-    if (overviews) {
-        ProgressStretch reducing{progress, 1.0 - overviewSpan, overviewSpan};
-        const bool built =
-            addOverviews(partial.path(), placement.width, placement.height, reducing);
-        if (reducing.cancelled) return {};
-        if (!built || errors.any()) throw writingFailed(errors.reason(), job.tifPath);
-    }
-    outcome.tifPath = partial.place();
-    overlayPlaced.path.clear();
+    const FinishedRaster finished =
+        finishRaster(partial, job.tifPath, job.kmzPath, overviews, placement.width,
+                     placement.height, progress, copySpan, overviewSpan, errors);
+    if (finished.tifPath.empty()) return {};
+    outcome.tifPath = finished.tifPath;
+    outcome.kmzPath = finished.kmzPath;
+    outcome.overlayFailure = finished.overlayFailure;
     if (progress) progress(1.0);
     return outcome;
 }

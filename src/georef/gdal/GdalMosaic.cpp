@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "FinishedRaster.h"
 #include "GdalShared.h"
-#include "SuperOverlay.h"
 
 namespace kartovex {
 namespace {
@@ -224,27 +224,13 @@ GeoTiffOutcome GdalMosaic::write(const MosaicJob& job, const GeoTiffWriter::Prog
     tif.reset();
     if (copying.cancelled) return {};
     if (!copied || errors.any()) throw writingFailed(errors.reason(), job.tifPath);
-    if (overviews) {
-        ProgressStretch reducing{progress, copySpan, overviewSpan};
-        const bool built = addOverviews(partial.path(), static_cast<int>(columns),
-                                        static_cast<int>(rows), reducing);
-        if (reducing.cancelled) return {};
-        if (!built) throw writingFailed(errors.reason(), job.tifPath);
-    }
-    if (overlay) {
-        ProgressStretch tiling{progress, copySpan + overviewSpan, 1.0 - copySpan - overviewSpan};
-        try {
-            const Dataset written = openForReading(partial.path());
-            if (!written) throw writingFailed(errors.reason(), job.tifPath);
-            const auto kmz =
-                writeSuperOverlay(written.get(), job.kmzPath, &ProgressStretch::report, &tiling);
-            if (!kmz) return {};
-            outcome.kmzPath = *kmz;
-        } catch (const RuntimeError& e) {
-            outcome.overlayFailure = e.description();
-        }
-    }
-    outcome.tifPath = partial.place();
+    const FinishedRaster finished =
+        finishRaster(partial, job.tifPath, job.kmzPath, overviews, static_cast<int>(columns),
+                     static_cast<int>(rows), progress, copySpan, overviewSpan, errors);
+    if (finished.tifPath.empty()) return {};
+    outcome.tifPath = finished.tifPath;
+    outcome.kmzPath = finished.kmzPath;
+    outcome.overlayFailure = finished.overlayFailure;
     if (progress) progress(1.0);
     return outcome;
 }
