@@ -7,7 +7,7 @@
 #include <system_error>
 #include <vector>
 
-#include "FinishedRaster.h"
+#include "FinishRaster.h"
 #include "GdalShared.h"
 #include "model/RuntimeError.h"
 
@@ -82,13 +82,9 @@ GeoTiffOutcome GdalGeoTiff::write(const GeoTiffJob& job, const Progress& progres
                             placement.width, placement.height},
                            placement.errorPixels,
                            {}};
-    const FinishedRaster finished =
-        finishRaster(partial, job.tifPath, job.kmzPath, overviews, placement.width,
-                     placement.height, progress, copySpan, overviewSpan, errors);
-    if (finished.tifPath.empty()) return {};
-    outcome.tifPath = finished.tifPath;
-    outcome.kmzPath = finished.kmzPath;
-    outcome.overlayFailure = finished.overlayFailure;
+    if (!finishRaster(partial, job.tifPath, job.kmzPath, overviews, placement.width,
+                      placement.height, progress, copySpan, overviewSpan, errors, outcome))
+        return {};
     if (progress) progress(1.0);
     return outcome;
 }

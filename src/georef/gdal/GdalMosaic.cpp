@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "FinishedRaster.h"
+#include "FinishRaster.h"
 #include "GdalShared.h"
 
 namespace kartovex {
@@ -224,13 +224,9 @@ GeoTiffOutcome GdalMosaic::write(const MosaicJob& job, const GeoTiffWriter::Prog
     tif.reset();
     if (copying.cancelled) return {};
     if (!copied || errors.any()) throw writingFailed(errors.reason(), job.tifPath);
-    const FinishedRaster finished =
-        finishRaster(partial, job.tifPath, job.kmzPath, overviews, static_cast<int>(columns),
-                     static_cast<int>(rows), progress, copySpan, overviewSpan, errors);
-    if (finished.tifPath.empty()) return {};
-    outcome.tifPath = finished.tifPath;
-    outcome.kmzPath = finished.kmzPath;
-    outcome.overlayFailure = finished.overlayFailure;
+    if (!finishRaster(partial, job.tifPath, job.kmzPath, overviews, static_cast<int>(columns),
+                      static_cast<int>(rows), progress, copySpan, overviewSpan, errors, outcome))
+        return {};
     if (progress) progress(1.0);
     return outcome;
 }

@@ -1,4 +1,4 @@
-#include "FinishedRaster.h"
+#include "FinishRaster.h"
 
 #include <filesystem>
 #include <system_error>
@@ -8,10 +8,9 @@
 
 namespace kartovex::gdal {
 
-FinishedRaster finishRaster(PartialFile& partial, const std::string& tifPath,
-                            const std::string& kmzPath, bool overviews, int width, int height,
-                            const GeoTiffWriter::Progress& progress, double from,
-                            double overviewSpan, FirstError& errors) {
+bool finishRaster(PartialFile& partial, const std::string& tifPath, const std::string& kmzPath,
+                  bool overviews, int width, int height, const GeoTiffWriter::Progress& progress,
+                  double from, double overviewSpan, FirstError& errors, GeoTiffOutcome& outcome) {
     struct PlacedOverlay {
         std::string path;
         ~PlacedOverlay() {
@@ -19,7 +18,6 @@ FinishedRaster finishRaster(PartialFile& partial, const std::string& tifPath,
             if (!path.empty()) std::filesystem::remove(pathOf(path), ignored);
         }
     } overlayPlaced;
-    FinishedRaster finished;
     if (!kmzPath.empty()) {
         ProgressStretch tiling{progress, from, 1.0 - from - overviewSpan};
         try {
@@ -27,11 +25,11 @@ FinishedRaster finishRaster(PartialFile& partial, const std::string& tifPath,
             if (!written) throw writingFailed(errors.reason(), tifPath);
             const auto kmz =
                 writeSuperOverlay(written.get(), kmzPath, &ProgressStretch::report, &tiling);
-            if (!kmz) return {};
-            finished.kmzPath = *kmz;
+            if (!kmz) return false;
+            outcome.kmzPath = *kmz;
             overlayPlaced.path = *kmz;
         } catch (const RuntimeError& e) {
-            finished.overlayFailure = e.description();
+            outcome.overlayFailure = e.description();
             // The overlay's error is told on its own; the raster goes on without it.
             errors.clear();
         }
@@ -39,12 +37,12 @@ FinishedRaster finishRaster(PartialFile& partial, const std::string& tifPath,
     if (overviews) {
         ProgressStretch reducing{progress, 1.0 - overviewSpan, overviewSpan};
         const bool built = addOverviews(partial.path(), width, height, reducing);
-        if (reducing.cancelled) return {};
+        if (reducing.cancelled) return false;
         if (!built || errors.any()) throw writingFailed(errors.reason(), tifPath);
     }
-    finished.tifPath = partial.place();
+    outcome.tifPath = partial.place();
     overlayPlaced.path.clear();
-    return finished;
+    return true;
 }
 
 }  // namespace kartovex::gdal
