@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "NoMessages.h"
 #include "capture/ViewGrabber.h"
 #include "capture/qt/QtViewGrabber.h"
 #include "capture/sim/SimulatorGoogleEarth.h"
@@ -20,12 +21,6 @@
 #include "model/GroundGrid.h"
 
 namespace {
-
-class NoMessages : public kartovex::MessageBoxService {
-public:
-    void information(const std::string&, const std::string&) override {}
-    bool question(const std::string&, const std::string&) override { return false; }
-};
 
 QString serverName() {
     return QStringLiteral("kartovex-capture-bench-%1").arg(QCoreApplication::applicationPid());

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "PeakMemory.h"
 #include "georef/gdal/GdalGeoTiff.h"
 
 // The GeoTIFF of pictures of several sizes, with the peak memory of writing it. The
@@ -102,21 +103,6 @@ std::vector<kartovex::ControlPoint> viewPoints(int width, int height) {
                               60.5 - 1.0 * v + 0.03 * (u - 0.5) * (u - 0.5)});
         }
     return points;
-}
-
-// The largest resident set since the last reset, in MB. Linux keeps it as VmHWM and resets
-// it through clear_refs, so that a row's figure is the GeoTIFF's own and not that of making
-// its picture.
-void resetPeakResident() {
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
-
-double peakResidentMegabytes() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0) return std::stod(line.substr(6)) / 1024;
-    return 0;
 }
 
 // The third argument, when 1, adds the Google Earth super-overlay to the GeoTIFF.

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include "NoMessages.h"
 #include "capture/Step1Command.h"
 #include "capture/link/LinkApplicationGE.h"
 #include "capture/link/qt/LinkGoogleEarth.h"
@@ -16,12 +17,6 @@
 namespace {
 
 using namespace kartovex;
-
-class NoMessages : public MessageBoxService {
-public:
-    void information(const std::string&, const std::string&) override {}
-    bool question(const std::string&, const std::string&) override { return false; }
-};
 
 const char* const kReport =
     "key=0123456789abcdef0123456789abcdef"

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "PeakMemory.h"
 #include "georef/gdal/GdalMosaic.h"
 
 // A mosaic of n x n views of 1920 x 1080 pixels, each overlapping its neighbours by 15 %,
@@ -76,18 +77,6 @@ std::vector<kartovex::ControlPoint> viewPoints(int row, int column) {
                               60.5 - 0.0112 * south + 0.0002 * (u - 0.5) * (u - 0.5)});
         }
     return points;
-}
-
-void resetPeakResident() {
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
-
-double peakResidentMegabytes() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0) return std::stod(line.substr(6)) / 1024;
-    return 0;
 }
 
 void BM_Mosaic(benchmark::State& state) {

@@ -6,18 +6,13 @@
 #include <QThread>
 #include <memory>
 
+#include "NoMessages.h"
 #include "capture/Step1Command.h"
 #include "capture/sim/SimulatorGoogleEarth.h"
 #include "model/GroundGrid.h"
 #include "model/MainWindowModel.h"
 
 namespace {
-
-class NoMessages : public kartovex::MessageBoxService {
-public:
-    void information(const std::string&, const std::string&) override {}
-    bool question(const std::string&, const std::string&) override { return false; }
-};
 
 QString serverName() {
     return QStringLiteral("kartovex-ge-bench-%1").arg(QCoreApplication::applicationPid());
