@@ -9,8 +9,8 @@
 namespace kartovex::gdal {
 
 bool finishRaster(PartialFile& partial, const std::string& tifPath, const std::string& kmzPath,
-                  bool overviews, int width, int height, const GeoTiffWriter::Progress& progress,
-                  double from, double overviewSpan, FirstError& errors, GeoTiffOutcome& outcome) {
+                  const GeoTiffWriter::Progress& progress, double from, FirstError& errors,
+                  GeoTiffOutcome& outcome) {
     struct PlacedOverlay {
         std::string path;
         ~PlacedOverlay() {
@@ -19,9 +19,12 @@ bool finishRaster(PartialFile& partial, const std::string& tifPath, const std::s
         }
     } overlayPlaced;
     if (!kmzPath.empty()) {
-        ProgressStretch tiling{progress, from, 1.0 - from - overviewSpan};
+        ProgressStretch tiling{progress, from, 1.0 - from};
         try {
-            const Dataset written = openForReading(partial.path());
+            const char* const fullSizeOnly[] = {"OVERVIEW_LEVEL=NONE", nullptr};
+            const Dataset written(GDALOpenEx(partial.path().c_str(),
+                                             GDAL_OF_RASTER | GDAL_OF_READONLY, nullptr,
+                                             fullSizeOnly, nullptr));
             if (!written) throw writingFailed(errors.reason(), tifPath);
             const auto kmz =
                 writeSuperOverlay(written.get(), kmzPath, &ProgressStretch::report, &tiling);
@@ -33,12 +36,6 @@ bool finishRaster(PartialFile& partial, const std::string& tifPath, const std::s
             // The overlay's error is told on its own; the raster goes on without it.
             errors.clear();
         }
-    }
-    if (overviews) {
-        ProgressStretch reducing{progress, 1.0 - overviewSpan, overviewSpan};
-        const bool built = addOverviews(partial.path(), width, height, reducing);
-        if (reducing.cancelled) return false;
-        if (!built || errors.any()) throw writingFailed(errors.reason(), tifPath);
     }
     outcome.tifPath = partial.place();
     overlayPlaced.path.clear();

@@ -8,14 +8,13 @@
 namespace kartovex::gdal {
 
 // Finishes the raster written at `partial`: its Google Earth super-overlay at `kmzPath` (none
-// when empty), then its overviews (when `overviews`), then its final name. The overlay comes
-// first: tiling through the overviews corrupted GDAL 3.6's heap on rasters of 5,000 x 5,000
-// pixels. The names used go into `outcome`, and the overlay's failure too: it is told, not
-// thrown. Any later failure removes the overlay again, which would match no raster, and
-// throws. False when the user cancelled. Progress runs from `from` to 1, the overviews taking
-// the last `overviewSpan` of it.
+// when empty), then its final name. The overlay is tiled from the full-size raster alone:
+// tiling through the overviews corrupted GDAL 3.6's heap on rasters of 5,000 x 5,000 pixels.
+// The names used go into `outcome`, and the overlay's failure too: it is told, not thrown.
+// A failure after it removes the overlay again, which would match no raster, and throws.
+// False when the user cancelled. Progress runs from `from` to 1.
 bool finishRaster(PartialFile& partial, const std::string& tifPath, const std::string& kmzPath,
-                  bool overviews, int width, int height, const GeoTiffWriter::Progress& progress,
-                  double from, double overviewSpan, FirstError& errors, GeoTiffOutcome& outcome);
+                  const GeoTiffWriter::Progress& progress, double from, FirstError& errors,
+                  GeoTiffOutcome& outcome);
 
 }  // namespace kartovex::gdal

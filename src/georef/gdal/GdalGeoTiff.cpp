@@ -55,18 +55,17 @@ GeoTiffOutcome GdalGeoTiff::write(const GeoTiffJob& job, const Progress& progres
 
     const bool overviews = std::max(placement.width, placement.height) > kOverviewsAbovePixels;
     const bool overlay = !job.kmzPath.empty();
-    const double copySpan = overviews ? 0.7 : overlay ? 0.85 : 1.0;
-    const double overviewSpan = overviews ? (overlay ? 0.15 : 0.3) : 0.0;
+    const double copySpan = overlay ? 0.85 : 1.0;
     ProgressStretch copying{progress, 0.0, copySpan};
     bool copied = false;
     {
         Dataset controlled = withControlPoints(picture.get(), gcps);
         Dataset warp = controlled ? warped(controlled.get(), placement) : nullptr;
-        copied = warp &&
-                 writeInOnePass(partial.path(), warp.get(),
-                                ourMetadata(placement.errorPixels, placement.errorMetres), copying);
+        copied = warp && writeInOnePass(partial.path(), warp.get(),
+                                        ourMetadata(placement.errorPixels, placement.errorMetres),
+                                        overviews, copying);
     }
-    // The sources go before the overviews read the tiles back: each holds caches of its own.
+    // The sources go before the overlay reads the tiles back: each holds caches of its own.
     picture.reset();
     if (copying.cancelled) return {};
     if (!copied || errors.any()) {
@@ -82,8 +81,7 @@ GeoTiffOutcome GdalGeoTiff::write(const GeoTiffJob& job, const Progress& progres
                             placement.width, placement.height},
                            placement.errorPixels,
                            {}};
-    if (!finishRaster(partial, job.tifPath, job.kmzPath, overviews, placement.width,
-                      placement.height, progress, copySpan, overviewSpan, errors, outcome))
+    if (!finishRaster(partial, job.tifPath, job.kmzPath, progress, copySpan, errors, outcome))
         return {};
     if (progress) progress(1.0);
     return outcome;

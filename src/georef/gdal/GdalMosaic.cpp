@@ -214,18 +214,13 @@ GeoTiffOutcome GdalMosaic::write(const MosaicJob& job, const GeoTiffWriter::Prog
     Composite composite(static_cast<int>(columns), static_cast<int>(rows), transform, parts);
     const bool overviews = std::max(columns, rows) > kOverviewsAbovePixels;
     const bool overlay = !job.kmzPath.empty();
-    const double copySpan = overviews ? 0.7 : overlay ? 0.85 : 1.0;
-    const double overviewSpan = overviews ? (overlay ? 0.15 : 0.3) : 0.0;
+    const double copySpan = overlay ? 0.85 : 1.0;
     ProgressStretch copying{progress, 0.0, copySpan};
-    Dataset tif = translated(partial.path(), GDALDataset::ToHandle(&composite),
-                             ourMetadata(errorPixels, errorMetres), copying);
-    const bool copied = tif != nullptr;
-    // Closing writes the last tiles: a full disk may show only here.
-    tif.reset();
+    const bool copied = writeInOnePass(partial.path(), GDALDataset::ToHandle(&composite),
+                                       ourMetadata(errorPixels, errorMetres), overviews, copying);
     if (copying.cancelled) return {};
     if (!copied || errors.any()) throw writingFailed(errors.reason(), job.tifPath);
-    if (!finishRaster(partial, job.tifPath, job.kmzPath, overviews, static_cast<int>(columns),
-                      static_cast<int>(rows), progress, copySpan, overviewSpan, errors, outcome))
+    if (!finishRaster(partial, job.tifPath, job.kmzPath, progress, copySpan, errors, outcome))
         return {};
     if (progress) progress(1.0);
     return outcome;

@@ -15,6 +15,7 @@
 #include <numbers>
 #include <system_error>
 
+#include "OverviewPyramid.h"
 #include "Version.h"
 
 namespace kartovex::gdal {
@@ -332,28 +333,11 @@ std::vector<std::string> ourMetadata(double errorPixels, double errorMetres) {
             std::string(kFitErrorMetresItem) + "=" + number(errorMetres)};
 }
 
-Dataset translated(const std::string& path, GDALDatasetH source,
-                   const std::vector<std::string>& metadata, ProgressStretch& stretch) {
-    CPLStringList args =
-        arguments({"-of", "GTiff", "-b", "1", "-b", "2", "-b", "3", "-mask", "4", "-co",
-                   "TILED=YES", "-co", "NUM_THREADS=2", "-co", "COMPRESS=JPEG", "-co",
-                   "PHOTOMETRIC=YCBCR", "-co", std::string("JPEG_QUALITY=") + kJpegQuality,
-                   // The tiles share one set of tables.
-                   "-co", "JPEGTABLESMODE=3", "-co", "BIGTIFF=IF_SAFER"});
-    for (const std::string& item : metadata) {
-        args.AddString("-mo");
-        args.AddString(item.c_str());
-    }
-    std::unique_ptr<GDALTranslateOptions, OptionsCloser<decltype(&GDALTranslateOptionsFree)>>
-        options(GDALTranslateOptionsNew(args.List(), nullptr), {&GDALTranslateOptionsFree});
-    GDALTranslateOptionsSetProgress(options.get(), &ProgressStretch::report, &stretch);
-    return Dataset(GDALTranslate(path.c_str(), source, options.get(), nullptr));
-}
-
-bool writeInOnePass(const std::string& path, GDALDatasetH warp,
-                    const std::vector<std::string>& metadata, ProgressStretch& stretch) {
+bool writeInOnePass(const std::string& path, GDALDatasetH source,
+                    const std::vector<std::string>& metadata, bool overviews,
+                    ProgressStretch& stretch) {
     constexpr int kTile = 256;
-    const int width = GDALGetRasterXSize(warp), height = GDALGetRasterYSize(warp);
+    const int width = GDALGetRasterXSize(source), height = GDALGetRasterYSize(source);
     CPLStringList options;
     for (const auto& [key, value] : creationOptions()) options.SetNameValue(key, value.c_str());
     options.SetNameValue("BLOCKXSIZE", std::to_string(kTile).c_str());
@@ -362,9 +346,9 @@ bool writeInOnePass(const std::string& path, GDALDatasetH warp,
                            options.List()));
     if (!tif) return false;
     double transform[6];
-    GDALGetGeoTransform(warp, transform);
+    GDALGetGeoTransform(source, transform);
     GDALSetGeoTransform(tif.get(), transform);
-    GDALSetProjection(tif.get(), GDALGetProjectionRef(warp));
+    GDALSetProjection(tif.get(), GDALGetProjectionRef(source));
     for (const std::string& item : metadata) {
         const std::size_t equals = item.find('=');
         GDALSetMetadataItem(tif.get(), item.substr(0, equals).c_str(),
@@ -372,13 +356,15 @@ bool writeInOnePass(const std::string& path, GDALDatasetH warp,
     }
     if (GDALCreateDatasetMaskBand(tif.get(), GMF_PER_DATASET) != CE_None) return false;
     const GDALRasterBandH mask = GDALGetMaskBand(GDALGetRasterBand(tif.get(), 1));
+    OverviewPyramid pyramid;
+    if (overviews && !pyramid.create(tif.get(), kSmallestOverview)) return false;
 
     std::vector<GByte> strip(static_cast<std::size_t>(width) * kTile * 4);
     int bands[] = {1, 2, 3, 4};
     for (int top = 0; top < height; top += kTile) {
         const int rows = std::min(kTile, height - top);
         const std::size_t plane = static_cast<std::size_t>(width) * rows;
-        if (GDALDatasetRasterIO(warp, GF_Read, 0, top, width, rows, strip.data(), width, rows,
+        if (GDALDatasetRasterIO(source, GF_Read, 0, top, width, rows, strip.data(), width, rows,
                                 GDT_Byte, 4, bands, 0, 0, 0) != CE_None ||
             GDALDatasetRasterIO(tif.get(), GF_Write, 0, top, width, rows, strip.data(), width, rows,
                                 GDT_Byte, 3, bands, 0, 0, 0) != CE_None)
@@ -387,28 +373,16 @@ bool writeInOnePass(const std::string& path, GDALDatasetH warp,
         GByte* alpha = strip.data() + 3 * plane;
         for (std::size_t i = 0; i < plane; ++i) alpha[i] = alpha[i] ? 255 : 0;
         if (GDALRasterIO(mask, GF_Write, 0, top, width, rows, alpha, width, rows, GDT_Byte, 0, 0) !=
-            CE_None)
+                CE_None ||
+            !pyramid.add(strip.data(), width, rows))
             return false;
         if (!ProgressStretch::report(static_cast<double>(top + rows) / height, nullptr, &stretch))
             return false;
     }
+    if (!pyramid.finish()) return false;
     // Closing writes the last tiles: a full disk may show only here.
     tif.reset();
     return true;
-}
-
-bool addOverviews(const std::string& path, int width, int height, ProgressStretch& stretch) {
-    Dataset tif(
-        GDALOpenEx(path.c_str(), GDAL_OF_RASTER | GDAL_OF_UPDATE, nullptr, nullptr, nullptr));
-    if (!tif) return false;
-    std::vector<int> levels;
-    for (int f = 2; std::max(width, height) / f >= kSmallestOverview; f *= 2) levels.push_back(f);
-    if (levels.empty()) return true;
-    const bool built =
-        GDALBuildOverviews(tif.get(), "AVERAGE", static_cast<int>(levels.size()), levels.data(), 0,
-                           nullptr, &ProgressStretch::report, &stretch) == CE_None;
-    tif.reset();
-    return built;
 }
 
 }  // namespace kartovex::gdal

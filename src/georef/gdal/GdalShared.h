@@ -147,21 +147,18 @@ Dataset withControlPoints(GDALDatasetH picture, const std::vector<GDAL_GCP>& gcp
 // the ground outside the picture.
 Dataset warped(GDALDatasetH source, const Placement& p);
 
-// Writes the GeoTIFF at `path` from the warp in one pass: each strip of tiles is warped
-// once, its colour bands written as JPEG tiles and its alpha as the internal mask. (A copy
-// that writes the mask after the picture warps everything twice once the block cache is
-// smaller than the warp.) `metadata` items are "NAME=value". False when GDAL failed, its
-// reason in the caller's FirstError, or when `stretch` cancelled.
-bool writeInOnePass(const std::string& path, GDALDatasetH warp,
-                    const std::vector<std::string>& metadata, ProgressStretch& stretch);
-
-// Band 4 of `source` becomes the internal mask; `metadata` items are "NAME=value".
-Dataset translated(const std::string& path, GDALDatasetH source,
-                   const std::vector<std::string>& metadata, ProgressStretch& stretch);
+// Writes the GeoTIFF at `path` from `source` (red, green, blue and alpha, such as a warp) in
+// one pass: each strip of tiles is computed once, its colour bands written as JPEG tiles, its
+// alpha as the internal mask and, when `overviews`, its reductions into the overviews. (A
+// copy that writes the mask after the picture computes everything twice once the block
+// cache is smaller than the warp, and overviews built afterwards decode every tile again.)
+// `metadata` items are "NAME=value". False when GDAL failed, its reason in the caller's
+// FirstError, or when `stretch` cancelled.
+bool writeInOnePass(const std::string& path, GDALDatasetH source,
+                    const std::vector<std::string>& metadata, bool overviews,
+                    ProgressStretch& stretch);
 
 // The metadata that say which program wrote a GeoTIFF, with the fit's expected error.
 std::vector<std::string> ourMetadata(double errorPixels, double errorMetres);
-
-bool addOverviews(const std::string& path, int width, int height, ProgressStretch& stretch);
 
 }  // namespace kartovex::gdal
