@@ -10,6 +10,7 @@
 #include "EarthWindow.h"
 #include "NetworkLinkClient.h"
 #include "Version.h"
+#include "model/qt/QtCommandLine.h"
 
 namespace {
 
@@ -74,11 +75,15 @@ int main(int argc, char* argv[]) {
                        "as Google Earth does; they never appear in a saved image."));
     parser.addOptions({serverName, windowed, open, latitude, longitude, range, instant, controls});
 
-    // Help and version answer before the application object, which needs a display. Qt's
-    // own options are not known yet here, so any other parse error waits for process().
+    // Help, version and a bad option answer before the application object, which needs a
+    // display.
+    kartovex::acceptQtOptions(parser);
     QStringList arguments;
     for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-    (void)parser.parse(arguments);
+    if (!parser.parse(arguments)) {
+        std::fprintf(stderr, "earthsim: %s\n", qPrintable(parser.errorText()));
+        return 1;
+    }
     if (parser.isSet(help)) {
         std::fputs(qPrintable(parser.helpText().replace(QStringLiteral("<executable_name>"),
                                                         QStringLiteral("earthsim"))),
@@ -91,7 +96,6 @@ int main(int argc, char* argv[]) {
     }
 
     QApplication app(argc, argv);
-    parser.process(app);
 
     earthsim::Camera start;
     start.latitude = numberOption(parser, latitude, 34.67, -90, 90);

@@ -12,28 +12,9 @@
 #include <windows.h>
 #endif
 
+#include "model/qt/QtCommandLine.h"
+
 namespace kartovex {
-namespace {
-
-// The application object takes these from the command line after it has been read here.
-void acceptQtOptions(QCommandLineParser& parser) {
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    for (const char* name :
-         {"platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
-          "qwindowicon", "qwindowtitle", "display", "geometry", "session", "style", "stylesheet"}) {
-        QCommandLineOption option(QLatin1String(name), QString(), QStringLiteral("value"));
-        option.setFlags(QCommandLineOption::HiddenFromHelp);
-        parser.addOption(option);
-    }
-    for (const char* name : {"reverse", "widgetcount", "nograb", "dograb", "sync"}) {
-        QCommandLineOption option{QLatin1String(name)};
-        option.setFlags(QCommandLineOption::HiddenFromHelp);
-        parser.addOption(option);
-    }
-}
-
-}  // namespace
-
 CommandLine CommandLine::parse(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -58,8 +39,9 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
         QStringLiteral("N"), QString::number(Options().linkPort));
     const QCommandLineOption geoTiff(
         QStringLiteral("geotiff"),
-        QStringLiteral("Step 2 also writes a GeoTIFF and a Google Earth overlay (.kml) beside "
-                       "the table and geoset, where this build can (the default). Remembered "
+        QStringLiteral("Step 2 also writes a GeoTIFF, its MapInfo table and a Google Earth "
+                       "overlay (.kmz) beside the table and geoset, where this build can (the "
+                       "default). Remembered "
                        "until --no-geotiff."));
     const QCommandLineOption noGeoTiff(
         QStringLiteral("no-geotiff"),
