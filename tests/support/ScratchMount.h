@@ -14,21 +14,16 @@ namespace kartovex::testing {
 class ScratchMount {
 public:
     explicit ScratchMount(const std::filesystem::path& where, const std::string& options)
-        : where_(where), options_(options) {
+        : where_(where) {
         static const bool alone = unshare(CLONE_NEWNS) == 0 &&
                                   mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
         std::filesystem::create_directories(where_);
-        mounted_ = alone && mount("tmpfs", where_.c_str(), "tmpfs", 0, options_.c_str()) == 0;
+        mounted_ = alone && mount("tmpfs", where_.c_str(), "tmpfs", 0, options.c_str()) == 0;
     }
     ~ScratchMount() {
         if (mounted_) umount2(where_.c_str(), MNT_DETACH);
     }
     bool mounted() const { return mounted_; }
-
-    bool makeReadOnly() {
-        return mount(nullptr, where_.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, options_.c_str()) ==
-               0;
-    }
 
     // Fills the disk to its last byte but one page of 4 KiB.
     void fillLeavingOnePage() {
@@ -44,7 +39,6 @@ public:
 
 private:
     std::filesystem::path where_;
-    std::string options_;
     bool mounted_ = false;
 };
 
