@@ -39,17 +39,15 @@ public:
             if (!ready) QThread::msleep(50);
         }
     }
-    ~RunningSimulator() { stop(); }
-    RunningSimulator(const RunningSimulator&) = delete;
-    RunningSimulator& operator=(const RunningSimulator&) = delete;
-
     // A killed simulator leaves its socket file behind, to be found by a later process
     // with the same number.
-    void stop() {
+    ~RunningSimulator() {
         process.kill();
         process.waitForFinished(10000);
         QLocalServer::removeServer(name);
     }
+    RunningSimulator(const RunningSimulator&) = delete;
+    RunningSimulator& operator=(const RunningSimulator&) = delete;
 
     QString name = uniqueServerName();
     QProcess process;

@@ -40,20 +40,17 @@ QByteArray statusOf(const QHostAddress& host, quint16 port, const QByteArray& re
     return answer.left(answer.indexOf("\r\n"));
 }
 
-// A view report as Google Earth sends it, for a view `pixels` ("width,height") across.
-QByteArray viewReport(const QByteArray& key, const QByteArray& pixels) {
-    return "/view?key=" + key +
-           "&BBOX=10.2,43.6,10.6,43.8&LOOKAT=10.4,43.7,29287.22,0,0&TERRAIN=10.4,43.7,13.83"
-           "&CAMERA=10.4,43.7,29301&FOV=60,38.141&PIXELS=" +
-           pixels + "&TERRAIN_ON=1";
-}
-
 const QByteArray kRecordedRequest =
     "BBOX=10.20045469843596,43.66302191930933,10.66672168693798,43.8667284090175%0A%09%09%09"
     "&LOOKAT=10.43397248408143,43.76510665598479,29287.22,0,-0.556"
     "&TERRAIN=10.43397243010223,43.76510664670415,13.83"
     "&CAMERA=10.43397248408143,43.76510665598479,29301.05%0A%09"
     "&FOV=60,38.141&PIXELS=1306,782&TERRAIN_ON=1";
+
+// The recorded report, as if from a view `pixels` ("width,height") across.
+QByteArray viewReport(const QByteArray& key, const QByteArray& pixels) {
+    return "/view?key=" + key + "&" + QByteArray(kRecordedRequest).replace("1306,782", pixels);
+}
 
 class LinkGoogleEarthTest : public ::testing::Test {
 protected:
@@ -66,7 +63,7 @@ protected:
 TEST_F(LinkGoogleEarthTest, ServesReportsOnLoopbackOnlyAndRefusesAllElse) {
     LinkGoogleEarth earth(messages, folder.path(), 0);
     const QByteArray key = keyIn(fileBytes(earth.linkFile())).toLatin1();
-    const QByteArray view = "/view?key=" + key + "&" + kRecordedRequest;
+    const QByteArray view = viewReport(key, "1306,782");
     const QHostAddress loopback(QHostAddress::LocalHost);
     const struct {
         QByteArray request, status;
