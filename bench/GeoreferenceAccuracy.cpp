@@ -255,6 +255,23 @@ std::vector<LonLat> fitted(const std::vector<kartovex::ControlPoint>& points, in
     return places;
 }
 
+// The simulator flown level over 112.58 E at `latitude` from `range` metres, and Step 1
+// pressed on that view as a user would (past its first-press box).
+struct LevelView {
+    User user;
+    kartovex::SimulatorGoogleEarth earth;
+    std::unique_ptr<kartovex::ApplicationGE> app;
+    kartovex::MainWindowModel form;
+
+    LevelView(Simulator& simulator, double range, double latitude)
+        : earth(user, simulator.name()), app(earth.connect()) {
+        app->SetCameraParams(latitude, 112.58, 0, 1, range, 0, 0, 5.0);
+        form.step1Clicks = 2;
+        kartovex::NoLog log;
+        kartovex::runStep1(form, earth, log);
+    }
+};
+
 constexpr int kFits[] = {2, 3, 0};
 
 struct Row {
@@ -266,14 +283,10 @@ struct Row {
 Row measure(Simulator& simulator, kartovex::GdalGeoTiff& writer, const std::string& folder,
             double range, double latitude) {
     Row row{range / 1000, latitude, {}, {}, {}, {}};
-    User user;
-    kartovex::SimulatorGoogleEarth earth(user, simulator.name());
-    const std::unique_ptr<kartovex::ApplicationGE> app = earth.connect();
-    app->SetCameraParams(latitude, 112.58, 0, 1, range, 0, 0, 5.0);
-    kartovex::MainWindowModel form;
-    form.step1Clicks = 2;
-    kartovex::NoLog log;
-    kartovex::runStep1(form, earth, log);
+    LevelView view(simulator, range, latitude);
+    User& user = view.user;
+    kartovex::MainWindowModel& form = view.form;
+    const std::unique_ptr<kartovex::ApplicationGE>& app = view.app;
     const GroundGrid& grid = form.grid;
     if (grid.points.size() != GroundGrid::kPointsPerSide * GroundGrid::kPointsPerSide)
         return row.failure = "Step 1 read no grid", row;
@@ -396,14 +409,9 @@ bool inInner(std::pair<double, double> p, double grow) {
 MosaicRow measureMosaic(Simulator& simulator, const std::string& folder, double range,
                         double latitude) {
     MosaicRow row{range / 1000, latitude, 0, {}, {}, {}};
-    User user;
-    kartovex::SimulatorGoogleEarth earth(user, simulator.name());
-    const std::unique_ptr<kartovex::ApplicationGE> app = earth.connect();
-    app->SetCameraParams(latitude, 112.58, 0, 1, range, 0, 0, 5.0);
-    kartovex::MainWindowModel form;
-    form.step1Clicks = 2;
-    kartovex::NoLog log;
-    kartovex::runStep1(form, earth, log);
+    LevelView view(simulator, range, latitude);
+    const kartovex::MainWindowModel& form = view.form;
+    const std::unique_ptr<kartovex::ApplicationGE>& app = view.app;
     if (form.grid.points.empty()) return row.failure = "Step 1 read no grid", row;
     const kartovex::AreaPlan plan =
         kartovex::planArea(form.grid, app->GetCamera(false), kMosaicDetail, kMargin);
