@@ -1,17 +1,14 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "TemporaryFolder.h"
 #include "georef/gdal/GdalShared.h"
 #include "georef/gdal/OverviewPyramid.h"
 
 namespace kartovex {
 namespace {
-
-namespace fs = std::filesystem;
 
 std::vector<GByte> pixels(GDALRasterBandH band) {
     const int w = GDALGetRasterBandXSize(band), h = GDALGetRasterBandYSize(band);
@@ -24,9 +21,7 @@ std::vector<GByte> pixels(GDALRasterBandH band) {
 // show what building them afterwards did, without black from the ground outside the
 // picture (here a slanted strip on the right).
 TEST(OverviewPyramid, EachLevelIsGdalsOwnAverageOfTheCoveredPixels) {
-    const fs::path folder =
-        fs::temp_directory_path() / ("kartovex-ovr-" + std::to_string(getpid()));
-    fs::create_directories(folder);
+    const testing::TemporaryFolder folder;
     gdal::registerOnce();
     const gdal::ThreadConfig internalMask{{"GDAL_TIFF_INTERNAL_MASK", "YES"}};
     for (const auto& [width, height] : {std::pair{640, 320}, std::pair{601, 301}}) {
@@ -96,7 +91,6 @@ TEST(OverviewPyramid, EachLevelIsGdalsOwnAverageOfTheCoveredPixels) {
                 EXPECT_EQ(wrong, 0);
             }
     }
-    fs::remove_all(folder);
 }
 
 }  // namespace
