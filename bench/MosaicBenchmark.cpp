@@ -13,15 +13,19 @@
 #include "PeakMemory.h"
 #include "georef/gdal/GdalMosaic.h"
 
-// A mosaic of n x n views of 1920 x 1080 pixels, each overlapping its neighbours by 15 %,
-// with the peak memory of putting it together.
+// A mosaic of n x n views of 1920 x 1080 pixels whose inner parts, inside the 96 px margin,
+// overlap their neighbours' by 15 % as "Capture area" plans them, with the peak memory of
+// putting it together.
 
 namespace {
 
 namespace fs = std::filesystem;
 
 constexpr int kWidth = 1920, kHeight = 1080;
-constexpr double kStep = 0.85;
+constexpr int kMargin = 96;
+// From one view to the next, in whole views across and down.
+constexpr double kStepAcross = 0.85 * (kWidth - 2 * kMargin) / kWidth;
+constexpr double kStepDown = 0.85 * (kHeight - 2 * kMargin) / kHeight;
 
 struct DatasetCloser {
     void operator()(void* dataset) const {
@@ -72,7 +76,7 @@ std::vector<kartovex::ControlPoint> viewPoints(int row, int column) {
     for (int r = 0; r < 5; ++r)
         for (int c = 0; c < 5; ++c) {
             const double u = c / 4.0, v = r / 4.0;
-            const double east = column * kStep + u, south = row * kStep + v;
+            const double east = column * kStepAcross + u, south = row * kStepDown + v;
             points.push_back({u * kWidth, v * kHeight, 10 + 0.04 * east + 0.0005 * east * south,
                               60.5 - 0.0112 * south + 0.0002 * (u - 0.5) * (u - 0.5)});
         }
@@ -83,6 +87,7 @@ void BM_Mosaic(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
     kartovex::MosaicJob job;
     job.tifPath = (scratchFolder() / "mosaic.tif").string();
+    job.marginPixels = kMargin;
     if (state.range(1)) job.kmzPath = (scratchFolder() / "mosaic.kmz").string();
     for (int row = 0; row < n; ++row)
         for (int column = 0; column < n; ++column)

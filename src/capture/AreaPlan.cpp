@@ -17,10 +17,10 @@ constexpr double kLeastOverlap = 0.10;
 // How far, in inner parts, the outer views reach beyond the area.
 constexpr double kEdgeReach = 0.05;
 // Measured per view on the simulator: the jump, the imagery's loading, the grab and grid;
-// and for the mosaic, per million pixels written, four fifths of it the Google Earth
-// overlay's tiles (bench/MosaicBenchmark.cpp).
+// and for the mosaic with its Google Earth overlay, per million pixels written
+// (bench/MosaicBenchmark.cpp).
 constexpr double kSecondsPerView = 4.0;
-constexpr double kSecondsPerMegapixel = 0.35;
+constexpr double kSecondsPerMegapixel = 0.2;
 // The coverage is checked at this many places per view along each side of the area.
 constexpr int kCoverageSamplesPerView = 8;
 
