@@ -102,7 +102,11 @@ void Program::captureArea(MainWindowModel& form) {
             {folder, "area_" + captureTimeStamp(), 2, AreaPlan::kDefaultMarginPixels}, form,
             {*googleEarth_.chosen, grab, saver_, mosaic, log_}, dialogs);
     }
-    messages_.information(result.message, "Kartovex");
+    // A capture that went as planned is told without a click, as Step 2 is.
+    if (result.complete)
+        notices_.notice(result.message, folder);
+    else
+        messages_.information(result.message, "Kartovex");
 }
 #endif
 

@@ -11,6 +11,7 @@
 #include "georef/GeoTiffOutputs.h"
 #include "georef/GstFile.h"
 #include "georef/MosaicWriter.h"
+#include "georef/Step2Report.h"
 #include "georef/Wgs84TabFile.h"
 #include "model/ControlNames.h"
 #include "model/NumberText.h"
@@ -227,9 +228,15 @@ AreaResult runCaptureArea(const AreaRequest& request, MainWindowModel& form,
         return result;
     }
     result.written = true;
-    result.message += "The mosaic of " + std::to_string(manifest.taken.size()) +
-                      " views was written: " + result.files.front();
-    for (std::size_t i = 1; i < result.files.size(); ++i) result.message += ", " + result.files[i];
+    result.complete = result.message.empty();
+    const std::size_t views = manifest.taken.size();
+    result.message += "The mosaic of " + std::to_string(views) + (views == 1 ? " view" : " views") +
+                      " was written in " + shown(folder) + ":";
+    const char* separator = " ";
+    for (const std::string& file : result.files) {
+        result.message += separator + utf8Of(pathOf(file).filename());
+        separator = ", ";
+    }
     return result;
 }
 

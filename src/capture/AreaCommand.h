@@ -49,7 +49,8 @@ struct AreaServices {
 
 // How a capture ended, in the user's words: what was written and what is kept.
 struct AreaResult {
-    bool written = false;
+    bool written = false;   // the mosaic was written
+    bool complete = false;  // and every file beside it: nothing went wrong to tell about
     std::string message;
     std::vector<std::string> files;
 };

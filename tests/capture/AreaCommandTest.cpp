@@ -51,6 +51,7 @@ TEST(AreaCommand, ContinuesAfterGoogleEarthClosedAndEndsAtTheUsersView) {
     result = runCaptureArea({folder.path().string(), "area-2", 2}, form,
                             {again, again, again, user, user}, user);
     ASSERT_TRUE(result.written) << result.message;
+    EXPECT_TRUE(result.complete);  // told without a click
     EXPECT_EQ(user.continueQuestions, 1);
     ASSERT_TRUE(user.mosaic);
     // The command joins names with "/", which Windows takes as well.
