@@ -81,8 +81,9 @@ int main(int argc, char* argv[]) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
     if (!parser.parse(arguments)) {
-        std::fprintf(stderr, "earthsim: %s\n", qPrintable(parser.errorText()));
-        return 1;
+        std::fprintf(stderr, "earthsim: %s\nSee earthsim --help.\n",
+                     qPrintable(parser.errorText()));
+        return 2;
     }
     if (parser.isSet(help)) {
         std::fputs(qPrintable(parser.helpText().replace(QStringLiteral("<executable_name>"),
