@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <string>
 
 #include "capture/LocalFrame.h"
@@ -21,6 +22,7 @@ constexpr double kEdgeReach = 0.05;
 // (bench/MosaicBenchmark.cpp).
 constexpr double kSecondsPerView = 4.0;
 constexpr double kSecondsPerMegapixel = 0.2;
+constexpr double kEarthRadius = 6371008.8;
 // The coverage is checked at this many places per view along each side of the area.
 constexpr int kCoverageSamplesPerView = 8;
 
@@ -95,11 +97,10 @@ void refuseUnmappable(const GroundGrid& view, const LocalFrame& frame, const Pol
                                "of it.");
 }
 
-// Centres along one axis so that the first and last inner parts reach past the area's
-// edges: a view far east or west of the centre is turned against the area by the meridians'
-// convergence, and would leave the area's corners out.
-std::vector<double> centresAlong(double from, double to, double inner, int detail) {
-    from -= kEdgeReach * inner, to += kEdgeReach * inner;
+// Centres along one axis so that the first and last inner parts reach `reach` past the
+// area's edges.
+std::vector<double> centresAlong(double from, double to, double inner, double reach, int detail) {
+    from -= reach, to += reach;
     const double span = to - from;
     if (detail == 1 || inner >= span) return {(from + to) / 2};
     const int count =
@@ -154,8 +155,18 @@ AreaPlan planArea(const GroundGrid& view, const CameraInfo& camera, int detail, 
         (plan.east - plan.west) / detail * innerShare(view.viewWidth, marginPixels);
     const double innerHeight =
         (plan.north - plan.south) / detail * innerShare(view.viewHeight, marginPixels);
-    const std::vector<double> columns = centresAlong(plan.west, plan.east, innerWidth, detail);
-    std::vector<double> rows = centresAlong(plan.south, plan.north, innerHeight, detail);
+    // A view far east or west of the centre, north up at its own meridian, is turned against
+    // the area by the meridians' convergence: its inner part's corners draw in by half its
+    // other side times the turn's sine, and the outer views reach that much farther.
+    const double turn = std::min(
+        1.0, std::max(-plan.west, plan.east) *
+                 std::fabs(std::tan(plan.centreLatitude * std::numbers::pi / 180)) / kEarthRadius);
+    const std::vector<double> columns =
+        centresAlong(plan.west, plan.east, innerWidth,
+                     kEdgeReach * innerWidth + innerHeight / 2 * std::sin(turn), detail);
+    std::vector<double> rows =
+        centresAlong(plan.south, plan.north, innerHeight,
+                     kEdgeReach * innerHeight + innerWidth / 2 * std::sin(turn), detail);
     std::reverse(rows.begin(), rows.end());
     // Rows from the north, each the other way from the last: the shortest flights.
     for (std::size_t r = 0; r < rows.size(); ++r)

@@ -21,7 +21,7 @@ std::vector<GroundGrid> flyOver(FakeAreaEarth& earth, const AreaPlan& plan,
 
 TEST(AreaPlan, ViewsCoverTheAreaWithOverlapAtEveryLatitudeAndAGapIsFilled) {
     for (const double latitude : {0.0, 35.0, 60.0, 75.0})
-        for (const double range : {2000.0, 100000.0})
+        for (const double range : {2000.0, 100000.0, 1000000.0})
             for (const int detail : {1, 3, 8}) {
                 SCOPED_TRACE(std::to_string(latitude) + " " + std::to_string(range) + " " +
                              std::to_string(detail));

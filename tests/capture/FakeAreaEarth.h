@@ -32,10 +32,18 @@ public:
     std::map<std::string, std::string> files;
     std::chrono::steady_clock::time_point clock{};
 
+    // Screen x and y from -1 to 1. A ray far off the nadir meets the globe farther out than
+    // flat ground would: at a wide range the view's edges stretch.
     PointOnTerrain ground(double x, double y) const {
-        const double half = camera.range * std::tan(std::numbers::pi / 6);
+        constexpr double kRadius = 6371008.8;
+        const double east = x * std::tan(std::numbers::pi / 6);
+        const double north = y * std::tan(std::numbers::pi / 6) * kHeight / kWidth;
+        const double slope = std::hypot(east, north), off = std::atan(slope);
+        const double arc =
+            kRadius * (std::asin((kRadius + camera.range) / kRadius * std::sin(off)) - off);
+        const double metres = slope > 0 ? arc / slope : camera.range;
         const auto p = LocalFrame(camera.focusPointLatitude, camera.focusPointLongitude)
-                           .toDegrees({x * half, y * half * kHeight / kWidth});
+                           .toDegrees({east * metres, north * metres});
         return {p.latitude, p.longitude};
     }
     GroundGrid grid() {
