@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "GdalScratch.h"
 #include "PeakMemory.h"
 #include "georef/gdal/GdalGeoTiff.h"
 
@@ -24,30 +25,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct DatasetCloser {
-    void operator()(void* dataset) const {
-        if (dataset) GDALClose(dataset);
-    }
-};
-using Dataset = std::unique_ptr<void, DatasetCloser>;
-
 constexpr int kTile = 1000;
 
-fs::path scratchFolder() {
-    static const fs::path folder = [] {
-        const fs::path f = fs::temp_directory_path() /
-                           ("kartovex-geotiff-bench-" + std::to_string(std::random_device{}()));
-        fs::create_directories(f);
-        return f;
-    }();
-    return folder;
+fs::path scratch() {
+    return scratchFolder("kartovex-geotiff-bench-");
 }
 
 // A textured tile, as a view of fields and roads compresses, repeated over the picture
 // through a virtual mosaic so that making a large JPG takes little memory.
 const fs::path& tile() {
     static const fs::path path = [] {
-        const fs::path p = scratchFolder() / "tile.tif";
+        const fs::path p = scratch() / "tile.tif";
         Dataset t(GDALCreate(GDALGetDriverByName("GTiff"), p.c_str(), kTile, kTile, 3, GDT_Byte,
                              nullptr));
         std::mt19937 random(7);
@@ -69,7 +57,7 @@ const fs::path& tile() {
 
 fs::path picture(int width, int height) {
     const fs::path jpg =
-        scratchFolder() / (std::to_string(width) + "x" + std::to_string(height) + ".jpg");
+        scratch() / (std::to_string(width) + "x" + std::to_string(height) + ".jpg");
     if (fs::exists(jpg)) return jpg;
     std::string vrt = "<VRTDataset rasterXSize=\"" + std::to_string(width) + "\" rasterYSize=\"" +
                       std::to_string(height) + "\">";
@@ -111,14 +99,14 @@ void BM_GeoTiff(benchmark::State& state) {
     kartovex::GdalGeoTiff writer;
     const bool overlay = state.range(2) != 0;
     const kartovex::GeoTiffJob job{
-        picture(width, height).string(), (scratchFolder() / "out.tif").string(),
-        viewPoints(width, height), overlay ? (scratchFolder() / "out.kmz").string() : ""};
+        picture(width, height).string(), (scratch() / "out.tif").string(),
+        viewPoints(width, height), overlay ? (scratch() / "out.kmz").string() : ""};
     resetPeakResident();
     for (auto _ : state) {
         // The writer never replaces a file: the last row's goes first.
         state.PauseTiming();
         fs::remove(job.tifPath);
-        fs::remove(scratchFolder() / "out.kmz");
+        fs::remove(scratch() / "out.kmz");
         state.ResumeTiming();
         writer.write(job, nullptr);
     }
@@ -157,7 +145,7 @@ std::string number(double v) {
 // peak memory is the largest child's.
 void BM_GdalPipeline(benchmark::State& state) {
     const int width = static_cast<int>(state.range(0)), height = static_cast<int>(state.range(1));
-    const fs::path folder = scratchFolder(), jpg = picture(width, height);
+    const fs::path folder = scratch(), jpg = picture(width, height);
     const std::vector<kartovex::ControlPoint> points = viewPoints(width, height);
     // The writer's own extent and size, so that both make the same raster.
     kartovex::GdalGeoTiff writer;
@@ -228,7 +216,6 @@ int main(int argc, char** argv) {
     else
         benchmark::RunSpecifiedBenchmarks(std::string("-BM_GeoTiff20000"));
     benchmark::Shutdown();
-    std::error_code ignored;
-    fs::remove_all(scratchFolder(), ignored);
+    removeScratchFolder("kartovex-geotiff-bench-");
     return 0;
 }

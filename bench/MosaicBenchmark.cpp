@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "GdalScratch.h"
 #include "PeakMemory.h"
 #include "georef/gdal/GdalMosaic.h"
 
@@ -27,27 +28,14 @@ constexpr int kMargin = 96;
 constexpr double kStepAcross = 0.85 * (kWidth - 2 * kMargin) / kWidth;
 constexpr double kStepDown = 0.85 * (kHeight - 2 * kMargin) / kHeight;
 
-struct DatasetCloser {
-    void operator()(void* dataset) const {
-        if (dataset) GDALClose(dataset);
-    }
-};
-using Dataset = std::unique_ptr<void, DatasetCloser>;
-
-fs::path scratchFolder() {
-    static const fs::path folder = [] {
-        const fs::path f = fs::temp_directory_path() /
-                           ("kartovex-mosaic-bench-" + std::to_string(std::random_device{}()));
-        fs::create_directories(f);
-        return f;
-    }();
-    return folder;
+fs::path scratch() {
+    return scratchFolder("kartovex-mosaic-bench-");
 }
 
 // A textured view, as fields and roads compress.
 const fs::path& picture() {
     static const fs::path path = [] {
-        const fs::path p = scratchFolder() / "view.jpg";
+        const fs::path p = scratch() / "view.jpg";
         Dataset mem(
             GDALCreate(GDALGetDriverByName("MEM"), "", kWidth, kHeight, 3, GDT_Byte, nullptr));
         std::mt19937 random(7);
@@ -86,9 +74,9 @@ std::vector<kartovex::ControlPoint> viewPoints(int row, int column) {
 void BM_Mosaic(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
     kartovex::MosaicJob job;
-    job.tifPath = (scratchFolder() / "mosaic.tif").string();
+    job.tifPath = (scratch() / "mosaic.tif").string();
     job.marginPixels = kMargin;
-    if (state.range(1)) job.kmzPath = (scratchFolder() / "mosaic.kmz").string();
+    if (state.range(1)) job.kmzPath = (scratch() / "mosaic.kmz").string();
     for (int row = 0; row < n; ++row)
         for (int column = 0; column < n; ++column)
             job.views.push_back({picture().string(), viewPoints(row, column)});
@@ -97,7 +85,7 @@ void BM_Mosaic(benchmark::State& state) {
     resetPeakResident();
     for (auto _ : state) {
         fs::remove(job.tifPath);  // the writer never replaces a file
-        fs::remove(scratchFolder() / "mosaic.kmz");
+        fs::remove(scratch() / "mosaic.kmz");
         outcome = writer.write(job, nullptr);
     }
     state.counters["peak_rss_MB"] = peakResidentMegabytes();
@@ -121,7 +109,6 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    std::error_code ignored;
-    fs::remove_all(scratchFolder(), ignored);
+    removeScratchFolder("kartovex-mosaic-bench-");
     return 0;
 }
