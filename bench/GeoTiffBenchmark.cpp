@@ -98,9 +98,9 @@ void BM_GeoTiff(benchmark::State& state) {
     const int width = static_cast<int>(state.range(0)), height = static_cast<int>(state.range(1));
     kartovex::GdalGeoTiff writer;
     const bool overlay = state.range(2) != 0;
-    const kartovex::GeoTiffJob job{
-        picture(width, height).string(), (scratch() / "out.tif").string(),
-        viewPoints(width, height), overlay ? (scratch() / "out.kmz").string() : ""};
+    const kartovex::GeoTiffJob job{picture(width, height).string(),
+                                   (scratch() / "out.tif").string(), viewPoints(width, height),
+                                   overlay ? (scratch() / "out.kmz").string() : ""};
     resetPeakResident();
     for (auto _ : state) {
         // The writer never replaces a file: the last row's goes first.
