@@ -4,16 +4,14 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QLocalSocket>
-#include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QWidget>
 #include <cstdio>
 #include <memory>
 
 #include "NoMessages.h"
+#include "RunningSimulator.h"
 #include "capture/ViewGrabber.h"
 #include "capture/qt/QtViewGrabber.h"
 #include "capture/sim/SimulatorGoogleEarth.h"
@@ -98,24 +96,7 @@ int main(int argc, char** argv) {
                      qPrintable(QGuiApplication::platformName()));
         return 1;
     }
-    QProcess simulator;
-    simulator.start(QStringLiteral(EARTHSIM_PATH), {QStringLiteral("--server-name"), serverName(),
-                                                    QStringLiteral("--instant-imagery")});
-    bool serving = false;
-    for (int attempt = 0; attempt < 200 && !serving; ++attempt) {
-        QLocalSocket probe;
-        probe.connectToServer(serverName());
-        serving = probe.waitForConnected(100);
-        if (!serving) QThread::msleep(50);
-    }
     // Until the simulator has drawn its first frame the screen is flat.
-    QThread::msleep(1000);
-    if (serving) {
-        benchmark::Initialize(&argc, argv);
-        benchmark::RunSpecifiedBenchmarks();
-        benchmark::Shutdown();
-    }
-    simulator.kill();
-    simulator.waitForFinished();
-    return serving ? 0 : 1;
+    return runAgainstSimulator(argc, argv, serverName(), {QStringLiteral("--instant-imagery")},
+                               std::chrono::seconds(1));
 }

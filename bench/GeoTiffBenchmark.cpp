@@ -38,18 +38,7 @@ const fs::path& tile() {
         const fs::path p = scratch() / "tile.tif";
         Dataset t(GDALCreate(GDALGetDriverByName("GTiff"), p.c_str(), kTile, kTile, 3, GDT_Byte,
                              nullptr));
-        std::mt19937 random(7);
-        std::vector<GByte> pixels(kTile * kTile);
-        for (int band = 1; band <= 3; ++band) {
-            for (int y = 0; y < kTile; ++y)
-                for (int x = 0; x < kTile; ++x)
-                    pixels[y * kTile + x] = static_cast<GByte>(
-                        100 + 60 * std::sin(x / (9.0 + band)) * std::cos(y / 13.0) +
-                        static_cast<int>(random() % 24));
-            if (GDALRasterIO(GDALGetRasterBand(t.get(), band), GF_Write, 0, 0, kTile, kTile,
-                             pixels.data(), kTile, kTile, GDT_Byte, 0, 0) != CE_None)
-                throw std::runtime_error("the test picture could not be made");
-        }
+        paintTexture(t.get(), kTile, kTile);
         return p;
     }();
     return path;

@@ -38,18 +38,7 @@ const fs::path& picture() {
         const fs::path p = scratch() / "view.jpg";
         Dataset mem(
             GDALCreate(GDALGetDriverByName("MEM"), "", kWidth, kHeight, 3, GDT_Byte, nullptr));
-        std::mt19937 random(7);
-        std::vector<GByte> pixels(kWidth * kHeight);
-        for (int band = 1; band <= 3; ++band) {
-            for (int y = 0; y < kHeight; ++y)
-                for (int x = 0; x < kWidth; ++x)
-                    pixels[y * kWidth + x] = static_cast<GByte>(
-                        100 + 60 * std::sin(x / (9.0 + band)) * std::cos(y / 13.0) +
-                        static_cast<int>(random() % 24));
-            if (GDALRasterIO(GDALGetRasterBand(mem.get(), band), GF_Write, 0, 0, kWidth, kHeight,
-                             pixels.data(), kWidth, kHeight, GDT_Byte, 0, 0) != CE_None)
-                throw std::runtime_error("the test picture could not be made");
-        }
+        paintTexture(mem.get(), kWidth, kHeight);
         char* options[] = {const_cast<char*>("QUALITY=95"), nullptr};
         Dataset written(GDALCreateCopy(GDALGetDriverByName("JPEG"), p.c_str(), mem.get(), FALSE,
                                        options, nullptr, nullptr));

@@ -1,12 +1,10 @@
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
-#include <QLocalSocket>
-#include <QProcess>
-#include <QThread>
 #include <memory>
 
 #include "NoMessages.h"
+#include "RunningSimulator.h"
 #include "capture/Step1Command.h"
 #include "capture/sim/SimulatorGoogleEarth.h"
 #include "model/GroundGrid.h"
@@ -49,21 +47,5 @@ BENCHMARK(BM_GroundGridReadsAgainstSimulator)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
-    QProcess simulator;
-    simulator.start(QStringLiteral(EARTHSIM_PATH), {QStringLiteral("--server-name"), serverName()});
-    bool serving = false;
-    for (int attempt = 0; attempt < 200 && !serving; ++attempt) {
-        QLocalSocket probe;
-        probe.connectToServer(serverName());
-        serving = probe.waitForConnected(100);
-        if (!serving) QThread::msleep(50);
-    }
-    if (serving) {
-        benchmark::Initialize(&argc, argv);
-        benchmark::RunSpecifiedBenchmarks();
-        benchmark::Shutdown();
-    }
-    simulator.kill();
-    simulator.waitForFinished();
-    return serving ? 0 : 1;
+    return runAgainstSimulator(argc, argv, serverName());
 }
